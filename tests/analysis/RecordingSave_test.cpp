@@ -1,0 +1,278 @@
+// Saving recordings safely: refused names, failures that must be reported, the durability
+// hook, and a saver killed at random moments. Uses POSIX fork, kill and setrlimit.
+
+#include "analysis/RecordingFile.h"
+#include "tests/analysis/RecordingTestFiles.h"
+#include "tests/common/SyntheticPulse.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::unique_ptr<CHrv> HrvWithPulse(int period, int count) {
+    auto hrv = std::make_unique<CHrv>();
+    hrv->AttachRateChart(300);
+    std::vector<int16_t> pulse = SyntheticPulse(period, count);
+    hrv->AddSamples(pulse.data(), count);
+    return hrv;
+}
+
+RecordingHeader Record() {
+    RecordingHeader h;
+    h.SetName("Kim");
+    h.SetBirthYear(1960);
+    h.SetSex(1);
+    return h;
+}
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+} // namespace
+
+// --- Names ------------------------------------------------------------------------------
+
+using UnsafeNames = RecordingFolder;
+
+TEST_F(UnsafeNames, NamesThatCouldEscapeOrAreInvalidAreRefused) {
+    auto hrv = HrvWithPulse(200, 1000);
+    RecordingHeader record = Record();
+    for (std::string name :
+         {"Kim..x.ppg", "..", ".", "", "Ki\\m.ppg", "Ki:m.ppg", "Ki*m.ppg", "Ki?m.ppg", "Ki\"m.ppg",
+          "Ki<m.ppg", "Ki>m.ppg", "Ki|m.ppg", "Kim\x01.ppg", "Kim\n.ppg", "Kim\x7F.ppg"}) {
+        const std::string path = m_folder.string() + "/" + name;
+        EXPECT_FALSE(IsSafeFileName(path)) << name;
+        EXPECT_EQ(hrv->SavePulseFile(path, &record), FileStatus::UnsafeName) << name;
+        EXPECT_EQ(hrv->SaveRateFile(&record, path), FileStatus::UnsafeName) << name;
+    }
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_EQ(hrv->Identity().dateTimeText, "");
+}
+
+TEST_F(UnsafeNames, OnlyTheNamePartIsChecked) {
+    EXPECT_TRUE(IsSafeFileName("../work/Kim_20240131_093005.ppg"));
+    EXPECT_TRUE(IsSafeFileName("../work/김민수_20240131_093005.hrv"));
+    EXPECT_TRUE(IsSafeFileName("Kim_20240131_093005.ppg"));
+    EXPECT_FALSE(IsSafeFileName("../work/"));
+    EXPECT_FALSE(IsSafeFileName("../work/../"));
+}
+
+// --- Failures are reported ----------------------------------------------------------------
+
+using SaveFailure = RecordingFolder;
+
+TEST_F(SaveFailure, FolderThatIsARegularFileCannotBeWritten) {
+    WriteAll(PathOf("work"), Bytes{1});
+    auto hrv = HrvWithPulse(200, 1000);
+    RecordingHeader record = Record();
+    EXPECT_EQ(hrv->SavePulseFile(PathOf("work/Kim_20240131_093005.ppg"), &record),
+              FileStatus::CannotOpen);
+    EXPECT_EQ(hrv->SaveRateFile(&record, PathOf("work/Kim_20240131_093005.hrv")),
+              FileStatus::CannotOpen);
+    EXPECT_EQ(hrv->Identity().dateTimeText, "");
+}
+
+TEST_F(SaveFailure, MissingFolderCannotBeWritten) {
+    auto hrv = HrvWithPulse(200, 1000);
+    RecordingHeader record = Record();
+    EXPECT_EQ(hrv->SavePulseFile(PathOf("missing/Kim_20240131_093005.ppg"), &record),
+              FileStatus::CannotOpen);
+    EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(SaveFailure, ReadOnlyFolderCannotBeWritten) {
+    fs::create_directory(m_folder / "work");
+    fs::permissions(m_folder / "work", fs::perms::owner_read | fs::perms::owner_exec |
+                                           fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(m_folder, fs::perms::others_exec, fs::perm_options::add);
+    auto hrv = HrvWithPulse(200, 1000);
+    RecordingHeader record = Record();
+    const std::string path = PathOf("work/Kim_20240131_093005.ppg");
+
+    // Root writes into read-only folders: then the save runs in a child that has given up
+    // its privileges (user "nobody").
+    const bool privileged = geteuid() == 0;
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (privileged && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(77);
+        FileStatus status = hrv->SavePulseFile(path, &record);
+        _exit(status == FileStatus::CannotOpen ? 0 : 10 + static_cast<int>(status));
+    }
+    int wstatus = 0;
+    ASSERT_EQ(waitpid(pid, &wstatus, 0), pid);
+    ASSERT_TRUE(WIFEXITED(wstatus));
+    if (WEXITSTATUS(wstatus) == 77)
+        GTEST_SKIP() << "running as root and cannot drop privileges: permissions do not stop "
+                        "writes; FolderThatIsARegularFileCannotBeWritten covers the failure";
+    EXPECT_EQ(WEXITSTATUS(wstatus), 0) << "10 + the status the save reported";
+    EXPECT_TRUE(fs::is_empty(m_folder / "work"));
+}
+
+TEST_F(SaveFailure, FailedReplaceKeepsTheTargetAndLeavesNoTemporaryFile) {
+    fs::create_directories(m_folder / "Kim_20240131_093005.ppg" / "occupied");
+    auto hrv = HrvWithPulse(200, 1000);
+    RecordingHeader record = Record();
+    EXPECT_EQ(hrv->SavePulseFile(PathOf("Kim_20240131_093005.ppg"), &record),
+              FileStatus::WriteFailed);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Kim_20240131_093005.ppg"}));
+    EXPECT_TRUE(fs::is_directory(m_folder / "Kim_20240131_093005.ppg" / "occupied"));
+    EXPECT_EQ(hrv->Identity().dateTimeText, "");
+}
+
+TEST_F(SaveFailure, FullDiskIsReportedAndTheOldFileStays) {
+    const std::string path = PathOf("Kim_20240131_093005.ppg");
+    WriteAll(path, Bytes{9, 9, 9});
+    auto hrv = HrvWithPulse(200, 12000); // 24264 bytes
+    RecordingHeader record = Record();
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        // The file-size limit makes every write past 4 kB fail as on a full disk.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        FileStatus status = hrv->SavePulseFile(path, &record);
+        _exit(status == FileStatus::WriteFailed ? 0 : 10 + static_cast<int>(status));
+    }
+    int wstatus = 0;
+    ASSERT_EQ(waitpid(pid, &wstatus, 0), pid);
+    ASSERT_TRUE(WIFEXITED(wstatus));
+    EXPECT_EQ(WEXITSTATUS(wstatus), 0) << "10 + the status the save reported";
+    EXPECT_EQ(ReadAll(path), (Bytes{9, 9, 9}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Kim_20240131_093005.ppg"}));
+}
+
+// --- Replacing and syncing ------------------------------------------------------------------
+
+class FileSyncHook : public RecordingFolder {
+protected:
+    void TearDown() override {
+        SetFileSync(nullptr);
+        RecordingFolder::TearDown();
+    }
+    struct Call {
+        fs::path path;
+        uintmax_t size = 0;
+        bool targetExisted = false;
+    };
+    static inline std::vector<Call> s_calls;
+    static inline fs::path s_target;
+    static inline bool s_result = true;
+    static bool Capture(const fs::path& path) {
+        std::error_code ec;
+        Call call{path, fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0,
+                  fs::exists(s_target, ec)};
+        s_calls.push_back(call);
+        return s_result;
+    }
+};
+
+TEST_F(FileSyncHook, CompleteTemporaryIsSyncedBeforeTheRenameThenTheFolder) {
+    s_calls.clear();
+    s_target = m_folder / "Kim_20240131_093005.ppg";
+    s_result = true;
+    SetFileSync(&FileSyncHook::Capture);
+    auto hrv = HrvWithPulse(200, 12000);
+    RecordingHeader record = Record();
+    ASSERT_EQ(hrv->SavePulseFile(s_target.string(), &record), FileStatus::Ok);
+
+    ASSERT_EQ(s_calls.size(), 2u);
+    EXPECT_EQ(s_calls[0].path.parent_path(), m_folder);
+    EXPECT_TRUE(EndsWith(s_calls[0].path.filename().string(), ".tmp"));
+    EXPECT_EQ(s_calls[0].size, 24264u);
+    EXPECT_FALSE(s_calls[0].targetExisted);
+    EXPECT_EQ(s_calls[1].path, m_folder);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Kim_20240131_093005.ppg"}));
+}
+
+TEST_F(FileSyncHook, FailedSyncIsReportedAndTheOldFileStays) {
+    s_calls.clear();
+    s_target = m_folder / "Kim_20240131_093005.ppg";
+    s_result = false;
+    WriteAll(s_target.string(), Bytes{1, 2});
+    SetFileSync(&FileSyncHook::Capture);
+    auto hrv = HrvWithPulse(200, 2000);
+    RecordingHeader record = Record();
+    EXPECT_EQ(hrv->SavePulseFile(s_target.string(), &record), FileStatus::WriteFailed);
+    EXPECT_EQ(ReadAll(s_target.string()), (Bytes{1, 2}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Kim_20240131_093005.ppg"}));
+}
+
+// --- Crash safety ---------------------------------------------------------------------------
+
+using CrashSafety = RecordingFolder;
+
+TEST_F(CrashSafety, KilledSaverLeavesEveryRecordingAbsentOrComplete) {
+    auto a = HrvWithPulse(200, 12000);
+    auto b = HrvWithPulse(150, 7000);
+    for (int i = 0; i < 300; ++i) {
+        a->AddRate(false, i % 2 ? -1.0 : 60.0);
+        b->AddRate(false, i % 3 ? -1.0 : 80.0);
+    }
+    RecordingHeader record = Record();
+
+    // The two possible contents of each file, written once without interference.
+    fs::create_directory(m_folder / "ref");
+    const std::string ref = (m_folder / "ref").string();
+    ASSERT_EQ(a->SavePulseFile(ref + "/a_1_1.ppg", &record), FileStatus::Ok);
+    ASSERT_EQ(b->SavePulseFile(ref + "/b_1_1.ppg", &record), FileStatus::Ok);
+    ASSERT_EQ(a->SaveRateFile(&record, ref + "/a_1_1.hrv"), FileStatus::Ok);
+    ASSERT_EQ(b->SaveRateFile(&record, ref + "/b_1_1.hrv"), FileStatus::Ok);
+    const Bytes pulseA = ReadAll(ref + "/a_1_1.ppg"), pulseB = ReadAll(ref + "/b_1_1.ppg");
+    const Bytes rateA = ReadAll(ref + "/a_1_1.hrv"), rateB = ReadAll(ref + "/b_1_1.hrv");
+    fs::remove_all(m_folder / "ref");
+
+    const std::string pulsePath = PathOf("Kim_20240131_093005.ppg");
+    const std::string ratePath = PathOf("Kim_20240131_093005.hrv");
+    std::mt19937 random(20240131);
+    int found = 0;
+    int leftovers = 0; // temporary files of saves that were killed: they accumulate
+    for (int round = 0; round < 60; ++round) {
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (int i = 0;; ++i) {
+                CHrv& hrv = i % 2 ? *a : *b;
+                hrv.SavePulseFile(pulsePath, &record);
+                hrv.SaveRateFile(&record, ratePath);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 8000));
+        kill(pid, SIGKILL);
+        ASSERT_EQ(waitpid(pid, nullptr, 0), pid);
+
+        leftovers = 0;
+        for (const std::string& name : Entries()) {
+            if (EndsWith(name, ".ppg")) {
+                Bytes bytes = ReadAll(PathOf(name));
+                EXPECT_TRUE(bytes == pulseA || bytes == pulseB)
+                    << "round " << round << ": " << bytes.size() << " bytes";
+                ++found;
+            } else if (EndsWith(name, ".hrv")) {
+                Bytes bytes = ReadAll(PathOf(name));
+                EXPECT_TRUE(bytes == rateA || bytes == rateB)
+                    << "round " << round << ": " << bytes.size() << " bytes";
+                ++found;
+            } else {
+                EXPECT_TRUE(EndsWith(name, ".tmp")) << name;
+                ++leftovers;
+            }
+        }
+    }
+    EXPECT_GT(found, 60) << "the saver must have completed files in most rounds";
+    EXPECT_GT(leftovers, 0) << "some kill must have hit a save in progress";
+    RecordProperty("killsDuringASave", leftovers);
+}
