@@ -1,0 +1,30 @@
+#pragma once
+// Builds one JSON object on one line (JSON Lines). Keys are written in the order given.
+// Doubles are written with 17 significant digits; a value that is not finite is null.
+
+#include <string>
+#include <vector>
+
+class JsonLine {
+public:
+    JsonLine& Key(const std::string& key);
+    JsonLine& Value(double value);
+    JsonLine& Value(int value);
+    JsonLine& Value(const std::string& text);
+    JsonLine& Null();
+    JsonLine& Array(const std::vector<double>& values);
+    JsonLine& BeginObject();
+    JsonLine& EndObject();
+
+    template <class T> JsonLine& Field(const std::string& key, const T& value) {
+        return Key(key).Value(value);
+    }
+
+    // The finished object (the outermost braces are added here).
+    std::string Text() const;
+
+private:
+    void Separate();
+    std::string m_text;
+    bool m_first = true;
+};
