@@ -1,0 +1,390 @@
+#include "app/LanguageTable.h"
+#include "app/MessageList.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kKorean = 1;
+constexpr int kEnglish = 2;
+constexpr int kJapanese = 3;
+constexpr int kChinese = 4;
+constexpr int kLanguages[] = {kKorean, kEnglish, kJapanese, kChinese};
+
+// A dialog with a fixed set of controls that records what the tables give it.
+class FakeDialog : public LanguageTarget {
+public:
+    explicit FakeDialog(std::set<int> controls) : m_controls(std::move(controls)) {}
+    bool SetControlText(int id, const std::string& text) override {
+        if (!m_controls.count(id))
+            return false;
+        texts[id] = text;
+        return true;
+    }
+    bool SetControlTooltip(int id, const std::string& text) override {
+        if (!m_controls.count(id))
+            return false;
+        tooltips[id] = text;
+        return true;
+    }
+    std::map<int, std::string> texts;
+    std::map<int, std::string> tooltips;
+
+private:
+    std::set<int> m_controls;
+};
+
+std::set<int> SectionIds(const LanguageTable& table, std::string_view name) {
+    std::set<int> ids;
+    for (const LanguageEntry& entry : table.SectionEntries(name, HeaderMatch::IgnoreTrailingSpace))
+        ids.insert(entry.id);
+    return ids;
+}
+
+std::string MessageOf(int language, int number) {
+    MessageList list;
+    LoadMessageList(list, BuiltInLanguageTable(language), "Tondrela-message", true);
+    return GetMessageText(list, number);
+}
+
+} // namespace
+
+// --- Parsing one entry line ----------------------------------------------------------------
+
+TEST(LanguageEntryParse, SplitsIdAndTrimmedText) {
+    const LanguageEntry entry = ParseLanguageEntry("1014,APG, \tVascular age index \r\n");
+    EXPECT_EQ(entry.id, 1014);
+    EXPECT_EQ(entry.text, "Vascular age index");
+}
+
+TEST(LanguageEntryParse, EmptyTextAfterSecondComma) {
+    const LanguageEntry entry = ParseLanguageEntry("1032,Start,   ");
+    EXPECT_EQ(entry.id, 1032);
+    EXPECT_EQ(entry.text, "");
+}
+
+TEST(LanguageEntryParse, KeepsFurtherCommasInText) {
+    EXPECT_EQ(ParseLanguageEntry("7,__,one, two ,three").text, "one, two ,three");
+}
+
+TEST(LanguageEntryParse, ReadsIdLikeWcstol) {
+    EXPECT_EQ(ParseLanguageEntry("  42abc,K,t").id, 42);
+    EXPECT_EQ(ParseLanguageEntry("abc,K,t").id, 0);
+    EXPECT_EQ(ParseLanguageEntry(",K,t").id, 0);
+    EXPECT_EQ(ParseLanguageEntry("-7,K,t").id, -7);
+    EXPECT_EQ(ParseLanguageEntry("99999999999,K,t").id, INT_MAX);
+    EXPECT_EQ(ParseLanguageEntry("-99999999999,K,t").id, INT_MIN);
+}
+
+TEST(LanguageEntryParse, FirstCommaIsSearchedAfterAnInnerHash) {
+    const LanguageEntry entry = ParseLanguageEntry("12#3,KEY,text");
+    EXPECT_EQ(entry.id, 12);
+    EXPECT_EQ(entry.text, "text");
+    // The comma after "C#" is the first one found, no second comma follows: whole line.
+    const LanguageEntry late = ParseLanguageEntry("5,KEY,C# is, here ");
+    EXPECT_EQ(late.id, 5);
+    EXPECT_EQ(late.text, "5,KEY,C# is, here");
+    // No comma after the '#': read as a line without comma.
+    const LanguageEntry none = ParseLanguageEntry("6,KEY,C#");
+    EXPECT_EQ(none.id, 0);
+    EXPECT_EQ(none.text, "6,KEY,C#");
+}
+
+TEST(LanguageEntryParse, SingleCommaYieldsWholeLine) {
+    const LanguageEntry entry = ParseLanguageEntry("5, only one ");
+    EXPECT_EQ(entry.id, 5);
+    EXPECT_EQ(entry.text, "5, only one");
+}
+
+TEST(LanguageEntryParse, NoCommaYieldsIdZeroAndWholeLine) {
+    const LanguageEntry entry = ParseLanguageEntry(" 123 text\t");
+    EXPECT_EQ(entry.id, 0);
+    EXPECT_EQ(entry.text, "123 text");
+}
+
+TEST(LanguageEntryParse, TrimsUnicodeSpaceButKeepsInnerSpace) {
+    EXPECT_EQ(ParseLanguageEntry("1,K,\u3000測定 開始\u3000\u00A0").text, "測定 開始");
+    EXPECT_EQ(TrimWhiteSpace(" \t\r\n"), "");
+}
+
+// --- Sections of a table -------------------------------------------------------------------
+
+TEST(LanguageTableSections, EndsAtFirstEmptyLine) {
+    const std::vector<std::string_view> lines{"#A", "1,K,a", "", "2,K,b", ""};
+    const LanguageTable table(lines);
+    EXPECT_EQ(table.LineCount(), 2);
+    EXPECT_EQ(SectionIds(table, "A"), std::set<int>{1});
+}
+
+TEST(LanguageTableSections, FirstSectionWithNameWinsAndRunsToNextHeader) {
+    const std::vector<std::string_view> lines{"#A", "1,K,first",  "#B", "2,K,b",
+                                              "#A", "3,K,second", ""};
+    const std::vector<LanguageEntry> entries =
+        LanguageTable(lines).SectionEntries("A", HeaderMatch::Exact);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].text, "first");
+}
+
+TEST(LanguageTableSections, LineWithInnerHashIsAnEntry) {
+    const std::vector<std::string_view> lines{"#A", "1,K,x#B", "2,K,y", ""};
+    const LanguageTable table(lines);
+    EXPECT_EQ(table.SectionEntries("A", HeaderMatch::Exact).size(), 2u);
+    EXPECT_TRUE(table.SectionEntries("B", HeaderMatch::Exact).empty());
+}
+
+TEST(LanguageTableSections, TrailingBlankOfHeaderMattersOnlyForExactMatch) {
+    const std::vector<std::string_view> lines{"#A \t", "1,K,a", ""};
+    const LanguageTable table(lines);
+    EXPECT_TRUE(table.SectionEntries("A", HeaderMatch::Exact).empty());
+    EXPECT_EQ(table.SectionEntries("A", HeaderMatch::IgnoreTrailingSpace).size(), 1u);
+    EXPECT_TRUE(table.SectionEntries("a", HeaderMatch::IgnoreTrailingSpace).empty());
+}
+
+// --- Applying a section to a dialog --------------------------------------------------------
+
+TEST(ApplyLanguageSection, FindsKoreanRegistrationHeaderWithTrailingBlank) {
+    FakeDialog dialog({1030, 1, 2});
+    ApplyLanguageSection(BuiltInLanguageTable(kKorean), "Tondrela-Registration", dialog);
+    EXPECT_EQ(dialog.texts[1030], "사용자 이름");
+    EXPECT_EQ(dialog.texts[1], "확인");
+    EXPECT_EQ(dialog.texts[2], "취소");
+    EXPECT_TRUE(dialog.tooltips.empty());
+}
+
+TEST(ApplyLanguageSection, BlankEntrySetsEmptyTextAndTooltipIsTrimmed) {
+    FakeDialog dialog({1032, 1033, 1101});
+    dialog.texts[1032] = "placeholder";
+    ApplyLanguageSection(BuiltInLanguageTable(kEnglish), "Tondrela", dialog);
+    EXPECT_EQ(dialog.texts.at(1032), "");
+    EXPECT_EQ(dialog.texts.at(1101), "Vascular age test");
+    EXPECT_EQ(dialog.tooltips.at(1032), "Start measurement");
+    EXPECT_EQ(dialog.tooltips.at(1033), "Finish analysis");
+}
+
+TEST(ApplyLanguageSection, SkipsIdsWithoutControl) {
+    FakeDialog dialog({1210});
+    ApplyLanguageSection(BuiltInLanguageTable(kEnglish), "Tondrela", dialog);
+    EXPECT_EQ(dialog.texts.size(), 1u);
+    EXPECT_EQ(dialog.texts.at(1210), "Waist and Hip Ratio");
+}
+
+TEST(ApplyLanguageSection, TooltipSectionMustMatchExactly) {
+    const std::vector<std::string_view> lines{"#A", "1,K,text", "#A-tooltip ", "1,K,tip", ""};
+    FakeDialog dialog({1});
+    ApplyLanguageSection(LanguageTable(lines), "A", dialog);
+    EXPECT_EQ(dialog.texts.at(1), "text");
+    EXPECT_TRUE(dialog.tooltips.empty());
+}
+
+TEST(ApplyLanguageSection, MissingSectionSetsNothing) {
+    FakeDialog dialog({1014, 1032});
+    ApplyLanguageSection(BuiltInLanguageTable(kEnglish), "Nothing", dialog);
+    ApplyLanguageSection(BuiltInLanguageTable(0), "Tondrela", dialog);
+    EXPECT_TRUE(dialog.texts.empty());
+    EXPECT_TRUE(dialog.tooltips.empty());
+}
+
+// --- Message list --------------------------------------------------------------------------
+
+TEST(MessageList, LookupBeforeLoadIsEmpty) {
+    const MessageList list;
+    EXPECT_EQ(GetMessageText(list, 30001), "");
+}
+
+TEST(MessageList, LanguageChangeReloadsWithClear) {
+    MessageList list;
+    LoadMessageList(list, BuiltInLanguageTable(kEnglish), "Tondrela-message", true);
+    EXPECT_EQ(GetMessageText(list, 30001), "USB Disconnected");
+    LoadMessageList(list, BuiltInLanguageTable(kKorean), "Tondrela-message", true);
+    EXPECT_EQ(GetMessageText(list, 30001), "USB 연결 끊김");
+    EXPECT_EQ(list.Count(), 205);
+    LoadMessageList(list, BuiltInLanguageTable(kJapanese), "Tondrela-message", true);
+    EXPECT_EQ(GetMessageText(list, 30001), "USB未接続");
+    LoadMessageList(list, BuiltInLanguageTable(kChinese), "Tondrela-message", true);
+    EXPECT_EQ(GetMessageText(list, 30001), "USB 已断开");
+}
+
+TEST(MessageList, AppendWithoutClearKeepsFirstEntry) {
+    MessageList list;
+    LoadMessageList(list, BuiltInLanguageTable(kEnglish), "Tondrela-message", true);
+    LoadMessageList(list, BuiltInLanguageTable(kKorean), "Tondrela-message", false);
+    EXPECT_EQ(GetMessageText(list, 30001), "USB Disconnected");
+    EXPECT_EQ(GetMessageText(list, 30021), "사용방법"); // only Korean has it
+}
+
+TEST(MessageList, FirstEntryWithNumberWins) {
+    const std::vector<std::string_view> lines{"#M", "5,K,first", "5,K,second", ""};
+    MessageList list;
+    LoadMessageList(list, LanguageTable(lines), "M", true);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(GetMessageText(list, 5), "first");
+}
+
+TEST(MessageList, SectionNameIsMatchedExactly) {
+    const std::vector<std::string_view> lines{"#M ", "5,K,text", ""};
+    MessageList list;
+    list.Append(1, "kept until cleared");
+    LoadMessageList(list, LanguageTable(lines), "M", true);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(GetMessageText(list, 5), "");
+}
+
+TEST(MessageList, EnglishTextsAsShown) {
+    EXPECT_EQ(MessageOf(kEnglish, 40016), "데이터를 서버로 전송할 수 없습니다.");
+    EXPECT_EQ(MessageOf(kEnglish, 40017), "데이터가 서버에 보관되었습니다.");
+    EXPECT_EQ(MessageOf(kEnglish, 50038), "혈관건강에 좋은 7가지 생활습관 Tip");
+    EXPECT_EQ(MessageOf(kEnglish, 20002), "Tondrela v70");
+    EXPECT_EQ(MessageOf(kEnglish, 40004), "Solvamira sensor not connected.");
+    EXPECT_EQ(MessageOf(kEnglish, 30012), "Wellness Index report print");
+    EXPECT_EQ(MessageOf(kEnglish, 50031),
+              "Compare to basis index, vascular age index is normal between -30% and 10%.");
+}
+
+TEST(MessageList, NumbersMissingFromATableAreEmpty) {
+    for (int number : {30021, 30022, 30023, 40006, 40007, 40008, 40009})
+        EXPECT_EQ(MessageOf(kEnglish, number), "") << number;
+    EXPECT_EQ(MessageOf(kJapanese, 30021), "");
+    EXPECT_NE(MessageOf(kJapanese, 40006), "");
+    EXPECT_EQ(MessageOf(kKorean, 30021), "사용방법");
+    EXPECT_EQ(MessageOf(kKorean, 30022), "활용매뉴얼");
+    EXPECT_EQ(MessageOf(kKorean, 30023), "맥파지수 HELP");
+    EXPECT_EQ(MessageOf(kKorean, 40009), "데이터를 서버에 보관하시겠습니까 ?");
+}
+
+// --- The built-in tables -------------------------------------------------------------------
+
+// Each table holds its original lines plus message 40021 (name not usable as a file name).
+TEST(BuiltInTables, LineCounts) {
+    EXPECT_EQ(BuiltInLanguageTable(kKorean).LineCount(), 300 + 1);
+    EXPECT_EQ(BuiltInLanguageTable(kEnglish).LineCount(), 287 + 1);
+    EXPECT_EQ(BuiltInLanguageTable(kJapanese).LineCount(), 281 + 1);
+    EXPECT_EQ(BuiltInLanguageTable(kChinese).LineCount(), 297 + 1);
+    EXPECT_EQ(BuiltInLanguageTable(0).LineCount(), 0);
+    EXPECT_EQ(BuiltInLanguageTable(5).LineCount(), 0);
+}
+
+TEST(BuiltInTables, FourSectionsInOrder) {
+    for (int language : kLanguages) {
+        std::vector<std::string> headers;
+        for (const std::string& line : BuiltInLanguageTable(language).Lines()) {
+            if (line.starts_with("#"))
+                headers.push_back(line);
+        }
+        const std::string registration =
+            language == kKorean ? "#Tondrela-Registration " : "#Tondrela-Registration";
+        EXPECT_EQ(headers, (std::vector<std::string>{"#Tondrela", registration, "#Tondrela-tooltip",
+                                                     "#Tondrela-message"}))
+            << language;
+        EXPECT_EQ(BuiltInLanguageTable(language).Lines().front(), "#Tondrela");
+    }
+}
+
+TEST(BuiltInTables, EnglishSectionSizes) {
+    const LanguageTable& english = BuiltInLanguageTable(kEnglish);
+    EXPECT_EQ(SectionIds(english, "Tondrela").size(), 65u);
+    EXPECT_EQ(SectionIds(english, "Tondrela-Registration").size(), 12u);
+    EXPECT_EQ(SectionIds(english, "Tondrela-tooltip").size(), 15u);
+    EXPECT_EQ(SectionIds(english, "Tondrela-message").size(), 191u + 1);
+}
+
+TEST(BuiltInTables, IdsDifferOnlyWhereDocumented) {
+    struct Varying {
+        const char* section;
+        std::vector<int> ids;
+        std::set<int> languages;
+    };
+    auto range = [](int first, int last) {
+        std::vector<int> ids;
+        for (int id = first; id <= last; ++id)
+            ids.push_back(id);
+        return ids;
+    };
+    std::vector<int> titles = range(30021, 30026);
+    titles.insert(titles.end(), {60003, 60004});
+    const std::vector<Varying> varying = {
+        {"Tondrela", {1013, 1081}, {kKorean, kChinese}},
+        {"Tondrela", {1101}, {kEnglish, kJapanese}},
+        {"Tondrela", {1116}, {kEnglish}},
+        {"Tondrela", {1066, 1067, 1070, 1071, 1078, 1079}, {kKorean, kEnglish, kChinese}},
+        {"Tondrela-message", titles, {kKorean, kChinese}},
+        {"Tondrela-message", range(40006, 40009), {kKorean, kJapanese, kChinese}},
+        {"Tondrela-message", {40020}, {kKorean, kChinese}},
+        {"Tondrela-message", range(60104, 60106), {kKorean, kEnglish}},
+    };
+    const char* sections[] = {"Tondrela", "Tondrela-Registration", "Tondrela-tooltip",
+                              "Tondrela-message"};
+    for (const char* section : sections) {
+        // The common IDs: English less the varying ones.
+        std::set<int> common = SectionIds(BuiltInLanguageTable(kEnglish), section);
+        for (const Varying& v : varying) {
+            if (std::string_view(v.section) == section) {
+                for (int id : v.ids)
+                    common.erase(id);
+            }
+        }
+        for (int language : kLanguages) {
+            std::set<int> expected = common;
+            for (const Varying& v : varying) {
+                if (std::string_view(v.section) == section && v.languages.count(language))
+                    expected.insert(v.ids.begin(), v.ids.end());
+            }
+            EXPECT_EQ(SectionIds(BuiltInLanguageTable(language), section), expected)
+                << section << " in language " << language;
+        }
+    }
+}
+
+TEST(BuiltInTables, EntriesAreWellFormed) {
+    for (int language : kLanguages) {
+        const LanguageTable& table = BuiltInLanguageTable(language);
+        int entries = 0;
+        for (const std::string& line : table.Lines()) {
+            if (line.starts_with("#"))
+                continue;
+            ++entries;
+            // A '#' inside an entry would move the ID/text split.
+            EXPECT_EQ(line.find('#'), std::string::npos) << line;
+            EXPECT_GT(ParseLanguageEntry(line).id, 0) << line;
+        }
+        EXPECT_EQ(entries, table.LineCount() - 4);
+        // No ID twice in a section: a second entry would never be found.
+        for (const char* section :
+             {"Tondrela", "Tondrela-Registration", "Tondrela-tooltip", "Tondrela-message"}) {
+            const auto list = table.SectionEntries(section, HeaderMatch::IgnoreTrailingSpace);
+            EXPECT_EQ(SectionIds(table, section).size(), list.size()) << section;
+        }
+    }
+}
+
+TEST(BuiltInTables, TranslationsAreBlankExactlyWhereIntended) {
+    const std::set<int> blank = {1013, 1032, 1033, 1034, 1035};
+    for (int language : kLanguages) {
+        for (const char* section :
+             {"Tondrela", "Tondrela-Registration", "Tondrela-tooltip", "Tondrela-message"}) {
+            for (const LanguageEntry& entry : BuiltInLanguageTable(language).SectionEntries(
+                     section, HeaderMatch::IgnoreTrailingSpace)) {
+                const bool intendedBlank =
+                    std::string_view(section) == "Tondrela" && blank.count(entry.id);
+                EXPECT_EQ(entry.text.empty(), intendedBlank)
+                    << section << " " << entry.id << " in language " << language;
+            }
+        }
+    }
+}
+
+TEST(BuiltInTables, NameMessageIsInEveryLanguage) {
+    for (int language : kLanguages) {
+        const std::string text = MessageOf(language, 40021);
+        EXPECT_NE(text.find("\\ / : * ? \" < > | _"), std::string::npos) << language;
+    }
+    EXPECT_EQ(MessageOf(kEnglish, 40021), "The name must not contain \\ / : * ? \" < > | _, "
+                                          "control characters, \"..\" or leading/trailing "
+                                          "blanks.");
+}
