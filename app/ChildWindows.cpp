@@ -1,0 +1,57 @@
+#include "app/ChildWindows.h"
+
+#include "controls/BkDialog.h"
+#include "controls/MessageBox.h"
+
+#include <QDialog>
+#include <QScreen>
+#include <QWidget>
+
+namespace {
+void ShowNotAvailable(QWidget* opener) {
+    ShowMessageBox(opener, QStringLiteral("This window is not available in this version."));
+}
+} // namespace
+
+CBkDialog* OpenApgWindow(QWidget* opener) {
+    ShowNotAvailable(opener);
+    return nullptr;
+}
+
+CBkDialog* OpenStressWindow(QWidget* opener) {
+    ShowNotAvailable(opener);
+    return nullptr;
+}
+
+CBkDialog* OpenReviewWindow(QWidget* opener) {
+    ShowNotAvailable(opener);
+    return nullptr;
+}
+
+CBkDialog* OpenUsageWindow(QWidget* opener) {
+    ShowNotAvailable(opener);
+    return nullptr;
+}
+
+CBkDialog* OpenManualWindow(QWidget* opener) {
+    ShowNotAvailable(opener);
+    return nullptr;
+}
+
+int RunUserDialog(QWidget* opener) {
+    ShowNotAvailable(opener);
+    return QDialog::Rejected;
+}
+
+int RunAboutDialog(QWidget* opener) {
+    ShowNotAvailable(opener);
+    return QDialog::Rejected;
+}
+
+void ShowFullScreenWindow(QWidget* window) {
+    // The geometry first: without a window manager the full-screen request alone does not
+    // resize the window.
+    if (const QScreen* screen = window->screen())
+        window->setGeometry(screen->geometry());
+    window->showFullScreen();
+}

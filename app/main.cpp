@@ -1,0 +1,120 @@
+// The Tondrela program. Started from anywhere, it works in its own folder, so that the
+// working folder "../work" and the picture, help and sound folders resolve beside it.
+//
+//   tondrela                    the sensor on USB
+//   tondrela --simulate         a simulated sensor with a synthetic pulse
+//   tondrela --simulate=FILE    a simulated sensor replaying a .csv or .ppg recording
+
+#include "analysis/RecordingFile.h"
+#include "app/Tondrela.h"
+#include "app/TondrelaDlg.h"
+#include "device/HidPlatform.h"
+#include "device/SensorLink.h"
+#include "platform/FileSync.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+bool HasValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// A display server, or a platform chosen explicitly.
+bool HasDisplay(int argc, char** argv) {
+    if (HasValue("DISPLAY") || HasValue("WAYLAND_DISPLAY") || HasValue("QT_QPA_PLATFORM"))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0)
+            return true;
+    }
+    return false;
+}
+
+void PrintUsage(std::FILE* out) {
+    std::fputs("usage: tondrela [--simulate | --simulate=FILE]\n"
+               "  --simulate        use a simulated sensor with a synthetic pulse\n"
+               "  --simulate=FILE   use a simulated sensor replaying a .csv or .ppg recording\n",
+               out);
+}
+
+// The platform option of the sensor link: "" the real sensor, "synthetic", or a recording.
+// False on an unknown argument.
+bool ParseOptions(const QStringList& arguments, std::string* platformOption, bool* help) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--simulate"))
+            *platformOption = "synthetic";
+        else if (argument.startsWith(QLatin1String("--simulate=")) && argument.size() > 11)
+            *platformOption = QDir::fromNativeSeparators(argument.mid(11)).toStdString();
+        else if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            *help = true;
+        else
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!HasDisplay(argc, argv)) {
+        std::fputs("Tondrela needs a graphical display; none was found (DISPLAY is not set).\n",
+                   stderr);
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tondrela"));
+
+    std::string platformOption;
+    bool help = false;
+    if (!ParseOptions(QApplication::arguments(), &platformOption, &help)) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    if (help) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    // A recording named on the command line is found from the folder the program was
+    // started in, so resolve it before changing folder.
+    if (!platformOption.empty() && platformOption != "synthetic")
+        platformOption =
+            QFileInfo(QString::fromStdString(platformOption)).absoluteFilePath().toStdString();
+
+    SetFileSync(&SyncToDisk); // a saved recording survives a power cut, not only a crash
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    QDir().mkpath(QStringLiteral("../work"));
+
+    std::string error;
+    std::unique_ptr<HidPlatform> platform = MakeHidPlatform(platformOption, 1.0, &error);
+    if (!platform) {
+        std::fprintf(stderr, "tondrela: %s\n", error.c_str());
+        return 2;
+    }
+
+    CTondrelaApp& app = TheApp();
+    app.SetLink(std::make_unique<SensorLink>(std::move(platform)));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    app.InitInstance(screen ? screen->geometry().size() : QSize(1600, 1000), QDir::currentPath());
+
+    int result = 0;
+    {
+        CTondrelaDlg host;
+        QObject::connect(&host, &QDialog::finished, &application, &QCoreApplication::quit);
+        host.Start();
+        result = QApplication::exec();
+    }
+    // The windows are gone; now the link may stop its notifications and close the sensor.
+    app.SetLink(nullptr);
+    return result;
+}

@@ -1,0 +1,42 @@
+#include "controls/BkDialog.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+
+CBkDialog::CBkDialog(QWidget* parent) : QDialog(parent) {}
+
+void CBkDialog::SetBackground(const QString& path) {
+    m_path = path;
+    if (path.isEmpty())
+        return;
+    m_picture = QImage(path);
+    StretchPicture();
+    update();
+}
+
+void CBkDialog::StretchPicture() {
+    if (m_picture.isNull() || width() <= 0 || height() <= 0) {
+        m_background = QPixmap();
+        return;
+    }
+    m_background = QPixmap::fromImage(
+        m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+void CBkDialog::done(int result) {
+    QDialog::done(result);
+    emit childClosed(this);
+}
+
+void CBkDialog::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    TileBitmap(painter, rect());
+    if (!m_background.isNull())
+        painter.drawPixmap(0, 0, m_background);
+}
+
+void CBkDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!m_picture.isNull())
+        StretchPicture();
+}

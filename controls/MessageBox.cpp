@@ -1,0 +1,25 @@
+#include "controls/MessageBox.h"
+
+#include <QCoreApplication>
+
+namespace {
+MessageBoxInterceptor& Interceptor() {
+    static MessageBoxInterceptor interceptor;
+    return interceptor;
+}
+} // namespace
+
+QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const QString& text,
+                                           const QString& caption,
+                                           QMessageBox::StandardButtons buttons) {
+    if (Interceptor())
+        return Interceptor()(text, caption, buttons);
+    QMessageBox box(QMessageBox::NoIcon,
+                    caption.isEmpty() ? QCoreApplication::applicationName() : caption, text,
+                    buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void SetMessageBoxInterceptor(MessageBoxInterceptor interceptor) {
+    Interceptor() = std::move(interceptor);
+}

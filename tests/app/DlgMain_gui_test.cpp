@@ -1,0 +1,335 @@
+// The main menu: layout, status line, languages, the user line, the refusal without a user,
+// one window per kind, device changes from another thread, and quitting through the host.
+
+#include "app/DlgMain.h"
+#include "app/MainMenuLayout.h"
+#include "app/Tondrela.h"
+#include "app/TondrelaDlg.h"
+#include "controls/BtnST.h"
+#include "controls/MessageBox.h"
+#include "controls/staticex.h"
+#include "device/HidPlatform.h"
+#include "device/SensorLink.h"
+#include "device/SimulatedSensor.h"
+
+#include "Screenshot.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QEnterEvent>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+#include <thread>
+
+using namespace MainMenuId;
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kRed(255, 0, 0);
+
+// A main menu as the host makes it, at the size of the screen the state was set up for.
+std::unique_ptr<CDlgMain> MakeMenu() {
+    auto menu = std::make_unique<CDlgMain>();
+    menu->resize(TheApp().screenSize);
+    menu->SetBackground(TheApp().ResourcePath("IMAGE", "main.jpg"));
+    return menu;
+}
+
+// Gives the application a simulated sensor; returns it (owned by the link).
+SimulatedSensor* UseSimulatedSensor() {
+    std::unique_ptr<HidPlatform> platform = MakeHidPlatform("synthetic");
+    auto* sensor = dynamic_cast<SimulatedSensor*>(platform.get());
+    TheApp().SetLink(std::make_unique<SensorLink>(std::move(platform)));
+    return sensor;
+}
+
+} // namespace
+
+class DlgMainTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void ControlsArePlacedByTheScreenScale();
+    void StartsInEnglishWithTheRedStatusWithoutSensor();
+    void ShowsEachLanguageWithoutSensor();
+    void ShowsEachLanguageWithTheSimulatedSensor();
+    void DeviceChangesFromAnotherThreadReachTheStatusLine();
+    void PictureButtonOutlinesItselfWhileHovered();
+    void TestsAndReviewWithoutUserShowMessage40001();
+    void PressingAButtonTwiceOpensOneWindow();
+    void ClosedChildIsReleasedAndCanBeOpenedAgain();
+    void UserDialogAcceptedRefreshesTheUserLine();
+    void LanguageSwitchRebuildsTheUserLine();
+    void UserLineIsEmptyWithoutUser();
+    void QuitEndsTheHost();
+    void QuitWithAChildOpenEndsTheHostAndTheChild();
+
+private:
+    QStringList m_messages; // the message boxes shown
+};
+
+void DlgMainTest::init() {
+    CTondrelaApp& app = TheApp();
+    app.InitInstance(QSize(1600, 1000), TONDRELA_STAGE_DIR "/bin");
+    app.SetLink(nullptr);
+    app.CurrentUser = UserRecord();
+    m_messages.clear();
+    SetMessageBoxInterceptor([this](const QString& text, const QString&, auto) {
+        m_messages.append(text);
+        return QMessageBox::Ok;
+    });
+}
+
+void DlgMainTest::cleanup() {
+    SetMessageBoxInterceptor({});
+    TheApp().SetLink(nullptr);
+}
+
+void DlgMainTest::ControlsArePlacedByTheScreenScale() {
+    TheApp().InitInstance(QSize(1024, 768), TONDRELA_STAGE_DIR "/bin");
+    auto menu = MakeMenu();
+    // 326 * 0.64, 548 * 0.768, 316 * 0.64, 210 * 0.768, each truncated.
+    QCOMPARE(menu->Button(kApg)->geometry(), QRect(208, 420, 202, 161));
+    QCOMPARE(menu->Button(kClose)->geometry(), QRect(998, 0, 19, 26));
+    // Negative positions are truncated toward zero and lie out of view.
+    QCOMPARE(menu->Static(kApgCaption)->geometry().x(), -800); // -1251 * 0.64 = -800.64
+    QCOMPARE(menu->Button(kKorean)->geometry().x(), -384);
+    QCOMPARE(menu->Static(kUserLine)->font().pixelSize(), 13);
+    QCOMPARE(menu->Button(kKorean)->font().pixelSize(), 12);
+}
+
+void DlgMainTest::StartsInEnglishWithTheRedStatusWithoutSensor() {
+    TheApp().languageIndex = 4;
+    TheApp().fontFace = "Other";
+    auto menu = MakeMenu();
+    QCOMPARE(TheApp().languageIndex, 2);
+    QCOMPARE(TheApp().fontFace, QString("Arial"));
+    QCOMPARE(menu->Static(kStatus)->text(), QString("USB Disconnected"));
+    QCOMPARE(menu->Static(kStatus)->CurrentTextColor(), kRed);
+    QCOMPARE(menu->Static(kApgCaption)->text(), QString("Vascular age index measurement"));
+    QCOMPARE(menu->Static(kApgCaption)->CurrentTextColor(), QColor(255, 255, 128));
+    QCOMPARE(menu->Button(kApg)->TooltipText(), QString("Initial Wellness index test"));
+    QVERIFY(!menu->Background().isNull());
+}
+
+void DlgMainTest::ShowsEachLanguageWithoutSensor() {
+    auto menu = MakeMenu();
+    const struct {
+        int button;
+        const char* name;
+        const char* status;
+    } languages[] = {
+        {kKorean, "korean", "USB 연결 끊김"},
+        {kEnglish, "english", "USB Disconnected"},
+        {kJapanese, "japanese", "USB未接続"},
+        {kChinese, "chinese", "USB 已断开"},
+    };
+    for (const auto& language : languages) {
+        menu->Button(language.button)->click();
+        QCOMPARE(menu->Static(kStatus)->text(), QString(language.status));
+        QCOMPARE(menu->Static(kStatus)->CurrentTextColor(), kRed);
+        QVERIFY(menu->BackgroundPath().endsWith(
+            QString("/IMAGE/%1/main.jpg").arg(TheApp().languageIndex)));
+        QVERIFY(!menu->Background().isNull());
+        QVERIFY(!SaveScreenshot(menu.get(), QString("main_menu_%1_no_sensor").arg(language.name))
+                     .isEmpty());
+    }
+}
+
+void DlgMainTest::ShowsEachLanguageWithTheSimulatedSensor() {
+    UseSimulatedSensor();
+    TheApp().CurrentUser = UserRecord{"Kim", QDate::currentDate().year() - 41, 1, ""};
+    auto menu = MakeMenu();
+    QCOMPARE(menu->Static(kStatus)->text(), QString("USB connected"));
+    QCOMPARE(menu->Static(kStatus)->CurrentTextColor(), kWhite);
+    const struct {
+        int button;
+        const char* name;
+        const char* status;
+    } languages[] = {
+        {kKorean, "korean", "USB 연결됨"},
+        {kEnglish, "english", "USB connected"},
+        {kJapanese, "japanese", "USB接続中"},
+        {kChinese, "chinese", "USB 已连接"},
+    };
+    for (const auto& language : languages) {
+        menu->Button(language.button)->click();
+        QCOMPARE(menu->Static(kStatus)->text(), QString(language.status));
+        QCOMPARE(menu->Static(kStatus)->CurrentTextColor(), kWhite);
+        QVERIFY(!SaveScreenshot(menu.get(), QString("main_menu_%1_sensor").arg(language.name))
+                     .isEmpty());
+    }
+}
+
+void DlgMainTest::DeviceChangesFromAnotherThreadReachTheStatusLine() {
+    SimulatedSensor* sensor = UseSimulatedSensor();
+    QVERIFY(sensor);
+    auto menu = MakeMenu();
+    CStaticEx* status = menu->Static(kStatus);
+    QCOMPARE(status->text(), QString("USB connected"));
+
+    std::thread([sensor] { sensor->Unplug(); }).join();
+    // The notification was posted to the GUI thread, not handled on the platform's.
+    QCOMPARE(status->text(), QString("USB connected"));
+    QTRY_COMPARE(status->text(), QString("USB Disconnected"));
+    QCOMPARE(status->CurrentTextColor(), kRed);
+    QVERIFY(!TheApp().SensorConnected());
+
+    std::thread([sensor] { sensor->PlugIn(); }).join();
+    QTRY_COMPARE(status->text(), QString("USB connected"));
+    QCOMPARE(status->CurrentTextColor(), kWhite);
+    QVERIFY(TheApp().SensorConnected());
+}
+
+void DlgMainTest::PictureButtonOutlinesItselfWhileHovered() {
+    auto menu = MakeMenu();
+    CButtonST* button = menu->Button(kStress);
+    const QRect area = button->geometry();
+    const QImage before = menu->grab().toImage().copy(area);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)));
+    QApplication::sendEvent(button, &enter);
+    QVERIFY(button->IsHovered());
+    const QImage hovered = menu->grab().toImage().copy(area);
+    // The picture shows through inside; only the outline changes.
+    QCOMPARE(hovered.pixel(area.width() / 2, area.height() / 2),
+             before.pixel(area.width() / 2, area.height() / 2));
+    QVERIFY(hovered.pixel(0, area.height() / 2) != before.pixel(0, area.height() / 2));
+    SaveScreenshot(menu.get(), "main_menu_hover");
+}
+
+void DlgMainTest::TestsAndReviewWithoutUserShowMessage40001() {
+    auto menu = MakeMenu();
+    int created = 0;
+    for (CDlgMain::Child kind :
+         {CDlgMain::Child::Apg, CDlgMain::Child::Stress, CDlgMain::Child::Review}) {
+        menu->SetChildFactory(kind, [&created](QWidget* opener) {
+            ++created;
+            return new CBkDialog(opener);
+        });
+    }
+    for (int id : {kApg, kStress, kReview})
+        menu->Button(id)->click();
+    QCOMPARE(m_messages, QStringList(3, "Select user from userlist"));
+    QCOMPARE(created, 0);
+
+    menu->Button(kKorean)->click();
+    m_messages.clear();
+    menu->Button(kApg)->click();
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY(m_messages[0] != "Select user from userlist" && !m_messages[0].isEmpty());
+}
+
+void DlgMainTest::PressingAButtonTwiceOpensOneWindow() {
+    TheApp().CurrentUser.name = "Kim";
+    auto menu = MakeMenu();
+    int created = 0;
+    menu->SetChildFactory(CDlgMain::Child::Apg, [&created](QWidget* opener) {
+        ++created;
+        auto* window = new CBkDialog(opener);
+        window->show();
+        return window;
+    });
+    menu->Button(kApg)->click();
+    menu->Button(kApg)->click();
+    QCOMPARE(created, 1);
+    QVERIFY(menu->ChildWindow(CDlgMain::Child::Apg));
+    QVERIFY(m_messages.isEmpty());
+}
+
+void DlgMainTest::ClosedChildIsReleasedAndCanBeOpenedAgain() {
+    auto menu = MakeMenu();
+    int created = 0;
+    menu->SetChildFactory(CDlgMain::Child::Usage, [&created](QWidget* opener) {
+        ++created;
+        auto* window = new CBkDialog(opener);
+        window->show();
+        return window;
+    });
+    menu->Button(kUsage)->click();
+    QPointer<QWidget> child = menu->ChildWindow(CDlgMain::Child::Usage);
+    QVERIFY(child);
+    child->close();
+    QTRY_VERIFY(!child); // released by the menu
+    QVERIFY(!menu->ChildWindow(CDlgMain::Child::Usage));
+    menu->Button(kUsage)->click();
+    QCOMPARE(created, 2);
+}
+
+void DlgMainTest::UserDialogAcceptedRefreshesTheUserLine() {
+    auto menu = MakeMenu();
+    const int year = QDate::currentDate().year();
+    menu->SetUserDialog([year](QWidget*) {
+        TheApp().CurrentUser = UserRecord{"Lee", year - 30, 2, "010"};
+        return int(QDialog::Accepted);
+    });
+    menu->Button(kUser)->click();
+    QCOMPARE(TheApp().userLine, QString("Lee / Female / 30 years"));
+    QCOMPARE(menu->Static(kUserLine)->text(), TheApp().userLine);
+}
+
+void DlgMainTest::LanguageSwitchRebuildsTheUserLine() {
+    TheApp().CurrentUser = UserRecord{"Kim", QDate::currentDate().year() - 41, 1, ""};
+    auto menu = MakeMenu();
+    QCOMPARE(menu->Static(kUserLine)->text(), QString("Kim / Male / 41 years"));
+    menu->Button(kKorean)->click();
+    QCOMPARE(TheApp().languageIndex, 1);
+    QCOMPARE(TheApp().fontFace, QString("돋움"));
+    QCOMPARE(TheApp().userLine, QString("Kim / 남성 / 41 세"));
+    QCOMPARE(menu->Static(kUserLine)->text(), TheApp().userLine);
+    menu->Button(kChinese)->click(); // keeps the face
+    QCOMPARE(TheApp().fontFace, QString("돋움"));
+    QCOMPARE(TheApp().userLine, QString("Kim / 男 / 41 岁"));
+}
+
+void DlgMainTest::UserLineIsEmptyWithoutUser() {
+    TheApp().CurrentUser = UserRecord{"Kim", 1980, 1, ""};
+    auto menu = MakeMenu();
+    QVERIFY(!TheApp().userLine.isEmpty());
+    TheApp().CurrentUser = UserRecord();
+    menu->RefreshUserLine();
+    QCOMPARE(TheApp().userLine, QString());
+    QCOMPARE(menu->Static(kUserLine)->text(), QString());
+}
+
+void DlgMainTest::QuitEndsTheHost() {
+    TheApp().InitInstance(QGuiApplication::primaryScreen()->size(), TONDRELA_STAGE_DIR "/bin");
+    CTondrelaDlg host;
+    QSignalSpy finished(&host, &QDialog::finished);
+    host.Start();
+    QPointer<CDlgMain> menu = host.MainMenu();
+    QVERIFY(menu);
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QCOMPARE(menu->size(), TheApp().screenSize); // over the whole screen
+    SaveScreenshot(menu, "main_menu_host");
+    menu->Button(kQuit)->click();
+    QVERIFY(finished.wait(2000));
+    QTRY_VERIFY(!menu);
+}
+
+void DlgMainTest::QuitWithAChildOpenEndsTheHostAndTheChild() {
+    TheApp().CurrentUser.name = "Kim";
+    CTondrelaDlg host;
+    QSignalSpy finished(&host, &QDialog::finished);
+    host.Start();
+    QPointer<CDlgMain> menu = host.MainMenu();
+    menu->SetChildFactory(CDlgMain::Child::Stress, [](QWidget* opener) {
+        auto* window = new CBkDialog(opener);
+        window->show();
+        return window;
+    });
+    menu->Button(kStress)->click();
+    QPointer<QWidget> child = menu->ChildWindow(CDlgMain::Child::Stress);
+    QVERIFY(child);
+    menu->Button(kClose)->click();
+    QVERIFY(finished.wait(2000));
+    QTRY_VERIFY(!menu);
+    QVERIFY(!child);
+}
+
+QTEST_MAIN(DlgMainTest)
+#include "DlgMain_gui_test.moc"
