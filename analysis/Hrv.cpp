@@ -77,8 +77,7 @@ void CHrv::ResetLocked() {
     m_raw.Clear();
     m_signal.Clear();
     m_slope.Clear();
-    m_slopeWindow.Clear();
-    m_slopeSum = 0;
+    m_slopeAverage.Clear();
     m_window.Clear();
     m_countdown = -1;
     m_tickCounter = 0;
@@ -205,12 +204,7 @@ void CHrv::AddSampleLocked(double x) {
     m_signal.Push(v);
     double d = 0;
     if (m_signal.Count() >= 2) {
-        double diff = m_signal.Back() - m_signal[m_signal.Count() - 2];
-        if (m_slopeWindow.Full())
-            m_slopeSum -= m_slopeWindow[0];
-        m_slopeWindow.Push(diff);
-        m_slopeSum += diff;
-        d = m_slopeWindow.Full() ? m_slopeSum / kSlopeWindow : 0;
+        d = m_slopeAverage.Push(m_signal.Back() - m_signal[m_signal.Count() - 2]);
         m_slope.Push(d);
     }
 

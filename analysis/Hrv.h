@@ -17,6 +17,7 @@
 #include "analysis/ElementQueue.h"
 #include "analysis/HrvCanvas.h"
 #include "analysis/HrvResult.h"
+#include "analysis/MovingAverage.h"
 #include "analysis/PulseRing.h"
 #include "analysis/ShiftArray.h"
 #include "apg/ApgCanvas.h"
@@ -185,8 +186,7 @@ private:
     ShiftArray<double, kSeriesCapacity> m_raw;
     ShiftArray<double, kSeriesCapacity> m_signal;
     ShiftArray<double, kSeriesCapacity> m_slope;
-    ShiftArray<double, kSlopeWindow> m_slopeWindow;
-    double m_slopeSum = 0;
+    MovingAverage<kSlopeWindow> m_slopeAverage; // of the signal's first differences
     ShiftArray<double, kDetectionWindow> m_window;
 
     int m_countdown = -1; // -1 while searching

@@ -18,15 +18,15 @@ public:
     const T& Back() const { return m_store[m_start + m_count - 1]; }
 
     void Push(T value) {
-        if (m_count == N) {
-            ++m_start;
-            --m_count;
+        if (m_count < N) { // the start stays at 0 until the series is full
+            m_store[m_count++] = value;
+            return;
         }
-        if (m_start + m_count == 2 * N) {
-            std::memmove(m_store, m_store + m_start, static_cast<size_t>(m_count) * sizeof(T));
+        if (++m_start == N + 1) { // room for the newest value only after a move
+            std::memmove(m_store, m_store + m_start, static_cast<size_t>(N - 1) * sizeof(T));
             m_start = 0;
         }
-        m_store[m_start + m_count++] = value;
+        m_store[m_start + N - 1] = value;
     }
 
     void Clear() {

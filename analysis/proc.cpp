@@ -9,26 +9,33 @@
 #include <new>
 #include <vector>
 
-double f_min(const double* values, int count) {
+namespace {
+// Smallest (Less = std::less) or largest value, searched in four interleaved runs so that
+// the comparisons do not wait on each other. The extreme of a set does not depend on the
+// order in which it is searched.
+template <class Better> double Extreme(const double* values, int count, Better better) {
     if (!values || count <= 0)
         return 0;
-    double m = values[0];
-    for (int i = 1; i < count; ++i) {
-        if (values[i] < m)
-            m = values[i];
+    double m[4] = {values[0], values[0], values[0], values[0]};
+    int i = 1;
+    for (; i + 4 <= count; i += 4) {
+        for (int j = 0; j < 4; ++j)
+            m[j] = better(values[i + j], m[j]) ? values[i + j] : m[j];
     }
-    return m;
+    for (; i < count; ++i)
+        m[0] = better(values[i], m[0]) ? values[i] : m[0];
+    double a = better(m[1], m[0]) ? m[1] : m[0];
+    double b = better(m[3], m[2]) ? m[3] : m[2];
+    return better(b, a) ? b : a;
+}
+} // namespace
+
+double f_min(const double* values, int count) {
+    return Extreme(values, count, [](double x, double y) { return x < y; });
 }
 
 double f_max(const double* values, int count) {
-    if (!values || count <= 0)
-        return 0;
-    double m = values[0];
-    for (int i = 1; i < count; ++i) {
-        if (values[i] > m)
-            m = values[i];
-    }
-    return m;
+    return Extreme(values, count, [](double x, double y) { return x > y; });
 }
 
 double f_mean(const double* values, int count) {
@@ -429,28 +436,31 @@ void f_bandpower(const double* values, BandPower* bands, int count) {
     }
 }
 
-int FindPeak(int start, const double* values, int end) {
-    for (int k = start < 0 ? 0 : start; k < end - 1; ++k) {
+namespace {
+// First index k >= start with values[k] beyond each of the next five values (Beyond =
+// strictly greater for a peak, strictly smaller for a trough) and k + 6 < end.
+// When the test fails at j, no index between k and k + j qualifies either (values[k + j] is
+// not short of values[k], which is beyond each of them), so the search goes on at k + j; the
+// result is that of testing every index in turn.
+template <class Beyond> int FindExtremum(int start, const double* values, int end, Beyond beyond) {
+    for (int k = start < 0 ? 0 : start; k < end - 1;) {
         if (k + 6 >= end)
             return -1;
-        bool peak = true;
-        for (int j = 1; j <= 5 && peak; ++j)
-            peak = values[k + j] < values[k];
-        if (peak)
+        int j = 1;
+        while (j <= 5 && beyond(values[k], values[k + j]))
+            ++j;
+        if (j > 5)
             return k;
+        k += j;
     }
     return -1;
 }
+} // namespace
+
+int FindPeak(int start, const double* values, int end) {
+    return FindExtremum(start, values, end, [](double x, double y) { return x > y; });
+}
 
 int FindTrough(int start, const double* values, int end) {
-    for (int k = start < 0 ? 0 : start; k < end - 1; ++k) {
-        if (k + 6 >= end)
-            return -1;
-        bool trough = true;
-        for (int j = 1; j <= 5 && trough; ++j)
-            trough = values[k + j] > values[k];
-        if (trough)
-            return k;
-    }
-    return -1;
+    return FindExtremum(start, values, end, [](double x, double y) { return x < y; });
 }

@@ -86,10 +86,8 @@ void ApgCanvas::Reset() {
     m_diff1.Clear();
     m_diff2.Clear();
     m_diff3.Clear();
-    for (Smoother* s : {&m_smooth1, &m_smooth2, &m_smooth3}) {
-        s->diffs.Clear();
-        s->sum = 0;
-    }
+    for (Smoother* s : {&m_smooth1, &m_smooth2, &m_smooth3})
+        s->Clear();
     m_windowLength = 0;
     m_windowOffset = 0;
     m_rowCount = 0;
@@ -104,12 +102,7 @@ void ApgCanvas::Differentiate(const SeriesArray& in, Smoother& smoother, SeriesA
         out.Push(0);
         return;
     }
-    const double diff = in[n - 1] - in[n - 2];
-    if (smoother.diffs.Full())
-        smoother.sum -= smoother.diffs[0];
-    smoother.diffs.Push(diff);
-    smoother.sum += diff;
-    out.Push(smoother.diffs.Full() ? smoother.sum / kSmoothing : 0);
+    out.Push(smoother.Push(in.Back() - in[n - 2]));
 }
 
 void ApgCanvas::AddSample(double value) {
@@ -183,7 +176,7 @@ void ApgCanvas::AnalyseBeat(double strengthPercent) {
     const int count = m_diff2.Count();
     m_windowLength = std::min(count, kWindowCapacity);
     m_windowOffset = count - m_windowLength;
-    std::copy_n(m_diff2.Data() + m_windowOffset, m_windowLength, m_window);
+    m_window = m_diff2.Data() + m_windowOffset; // read in place: nothing moves DIFF2 here
     if (m_windowLength == 0)
         return;
 
@@ -289,11 +282,15 @@ int ApgCanvas::MeanTypeIndex() const {
     return mean < 0 ? -1 : static_cast<int>(mean);
 }
 
+double ApgCanvas::ReferenceDa(int age) {
+    // The table covers ages 0 to 89: 90 and above use the 80-89 reference.
+    return kPressureReference[std::clamp(age / 10, 0, kPressureDecades - 1)];
+}
+
 int ApgCanvas::BloodPressureStatus(int age) const {
     if (age < 0)
         return 0;
-    // The table covers ages 0 to 89: 90 and above use the 80-89 reference.
-    const double x = kPressureReference[std::min(age / 10, kPressureDecades - 1)];
+    const double x = ReferenceDa(age);
     const double v = m_means[2]; // d/a
     const double c = std::trunc(((0.6 + x) / 0.6 - (0.6 + v) / 0.6) * 100);
     if (c < -10)

@@ -10,6 +10,7 @@
 // A beat is qualified when its signal strength is 4 percent or more. Every figure below uses
 // the qualified beats only, except MeanSignalStrength (all beats) and MeanPulse (rate list).
 
+#include "analysis/MovingAverage.h"
 #include "analysis/ShiftArray.h"
 
 // Everything the windows, the report and the analysis tool show of one test.
@@ -84,6 +85,9 @@ public:
     // Blood-pressure tendency from the d/a mean of ComputeMeans against the age decade:
     // message number 40012..40015, 0 = no text (negative age).
     int BloodPressureStatus(int age) const;
+    // Reference d/a of the age decade that BloodPressureStatus compares with (ages outside
+    // 0..89 take the nearest decade).
+    static double ReferenceDa(int age);
     double MeanSignalStrength() const; // plain mean over all beat-table rows, 0 when empty
     double MeanPulse() const;          // plain mean of the rate list, 0 when empty
 
@@ -101,11 +105,8 @@ public:
 private:
     using SeriesArray = ShiftArray<double, kSeriesCapacity>;
 
-    // One smoothed-derivative stage: the last 10 first differences of its input, their sum.
-    struct Smoother {
-        ShiftArray<double, kSmoothing> diffs;
-        double sum = 0;
-    };
+    // One smoothed-derivative stage: the mean of the last 10 first differences of its input.
+    using Smoother = MovingAverage<kSmoothing>;
 
     struct BeatListEntry {
         int pulseIndex = 0;
@@ -132,7 +133,7 @@ private:
     Smoother m_smooth2;
     Smoother m_smooth3;
 
-    double m_window[kWindowCapacity] = {}; // newest part of DIFF2 at the last beat
+    const double* m_window = nullptr; // newest part of DIFF2, valid during AnalyseBeat
     int m_windowLength = 0;
     int m_windowOffset = 0; // index in DIFF2 of m_window[0]
 

@@ -7,7 +7,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fstream>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -61,5 +63,38 @@ void BM_BeatSearchAndStrength(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BeatSearchAndStrength);
+
+} // namespace
+
+namespace {
+
+// The first `seconds` of the resting recording kept with the tests.
+std::vector<int16_t> RestingRecording(int seconds) {
+    std::ifstream in(std::string(TONDRELA_TEST_DATA) + "/neurokit_resting5min_raw.csv");
+    std::string line;
+    std::getline(in, line); // header
+    std::vector<int16_t> samples;
+    while (static_cast<int>(samples.size()) < seconds * 200 && std::getline(in, line))
+        samples.push_back(static_cast<int16_t>(std::stoi(line)));
+    return samples;
+}
+
+// A recording replayed as the review and report windows do: APG analysis, rate chart, pulse
+// ring and LF/HF chart attached (the LF/HF analysis runs once a second after 62 s).
+void BM_ReplayRecording(benchmark::State& state) {
+    const std::vector<int16_t> samples = RestingRecording(static_cast<int>(state.range(0)));
+    auto hrv = std::make_unique<CHrv>();
+    hrv->AttachApg();
+    hrv->AttachRateChart(300);
+    hrv->AttachPulseRing();
+    hrv->AttachLfHfChart();
+    for (auto _ : state) {
+        hrv->ResetMeasurement();
+        hrv->AddSamples(samples.data(), static_cast<int>(samples.size()));
+        benchmark::DoNotOptimize(hrv->BeatCount());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(samples.size()));
+}
+BENCHMARK(BM_ReplayRecording)->Arg(60)->Arg(150)->Unit(benchmark::kMillisecond);
 
 } // namespace

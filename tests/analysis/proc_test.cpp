@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -501,6 +502,35 @@ TEST(ExtremumSearch, PeakNeedsFiveLowerValuesAndSixFollowing) {
 TEST(ExtremumSearch, PeakMustBeStrictlyAbove) {
     const std::vector<double> v{5, 4, 3, 5, 2, 1, 0, 0, 0, 0};
     EXPECT_EQ(FindPeak(0, v.data(), 10), 3);
+}
+
+// The search skips indices that cannot qualify; on rough data with many ties it must still
+// return what testing every index in turn returns.
+TEST(ExtremumSearch, SkippingSearchMatchesTheIndexByIndexDefinition) {
+    auto qualifies = [](const std::vector<double>& v, int k, int end, bool peak) {
+        for (int j = 1; j <= 5; ++j) {
+            if (peak ? !(v[k + j] < v[k]) : !(v[k + j] > v[k]))
+                return false;
+        }
+        return k + 6 < end;
+    };
+    auto first = [&](const std::vector<double>& v, int start, int end, bool peak) {
+        for (int k = std::max(start, 0); k < end - 1 && k + 6 < end; ++k) {
+            if (qualifies(v, k, end, peak))
+                return k;
+        }
+        return -1;
+    };
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 2000; ++trial) {
+        std::vector<double> v(40);
+        for (double& x : v)
+            x = static_cast<double>(random() % 6);
+        int end = 1 + static_cast<int>(random() % 40);
+        int start = static_cast<int>(random() % 40) - 2;
+        ASSERT_EQ(FindPeak(start, v.data(), end), first(v, start, end, true)) << trial;
+        ASSERT_EQ(FindTrough(start, v.data(), end), first(v, start, end, false)) << trial;
+    }
 }
 
 TEST(ExtremumSearch, TroughMirrorsPeak) {
