@@ -240,17 +240,30 @@ TEST_F(CrashSafety, KilledSaverLeavesEveryRecordingAbsentOrComplete) {
     std::mt19937 random(20240131);
     int found = 0;
     int leftovers = 0; // temporary files of saves that were killed: they accumulate
-    for (int round = 0; round < 60; ++round) {
+    // Rounds go on until a kill has hit a save in progress (at least 60, at most 400): on a
+    // busy machine a child may be killed before it has saved anything.
+    for (int round = 0; round < 400 && (round < 60 || leftovers == 0); ++round) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
         pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
+            close(ready[0]);
             for (int i = 0;; ++i) {
                 CHrv& hrv = i % 2 ? *a : *b;
                 hrv.SavePulseFile(pulsePath, &record);
                 hrv.SaveRateFile(&record, ratePath);
+                if (i == 0) {
+                    char done = 1;
+                    (void)!write(ready[1], &done, 1);
+                }
             }
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 8000));
+        close(ready[1]);
+        char done = 0;
+        ASSERT_EQ(read(ready[0], &done, 1), 1) << "the saver never completed a save";
+        close(ready[0]);
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 4000));
         kill(pid, SIGKILL);
         ASSERT_EQ(waitpid(pid, nullptr, 0), pid);
 
