@@ -1,0 +1,50 @@
+#include "records/UserFields.h"
+
+#include "app/LanguageTable.h"
+
+#include <algorithm>
+
+namespace {
+
+// C0 controls, DEL and the C1 controls (U+0080..U+009F, UTF-8 C2 80..C2 9F).
+bool HasControlCharacter(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F)
+            return true;
+        if (byte == 0xC2 && i + 1 < text.size() &&
+            static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(text[i + 1]) <= 0x9F)
+            return true;
+    }
+    return false;
+}
+
+// Characters, not bytes: continuation bytes of UTF-8 sequences are not counted.
+size_t CharacterCount(std::string_view text) {
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char ch) {
+        return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+    }));
+}
+
+} // namespace
+
+bool IsSafeUserName(std::string_view name) {
+    return !name.empty() && !HasControlCharacter(name) &&
+           name.find_first_of("\\/:*?\"<>|_") == std::string_view::npos &&
+           name.find("..") == std::string_view::npos && TrimWhiteSpace(name) == name;
+}
+
+std::optional<int> ParseBirthYear(std::string_view text, int currentYear) {
+    if (CharacterCount(text) < 4)
+        return std::nullopt;
+    int year = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9')
+            break;
+        year = year * 10 + (ch - '0');
+        if (year > currentYear)
+            return std::nullopt;
+    }
+    return year;
+}

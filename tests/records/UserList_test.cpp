@@ -1,0 +1,130 @@
+// The list of known users, rebuilt from the headers of the pulse files of a folder.
+
+#include "records/UserList.h"
+
+#include "UserFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using userfiles::WriteRecording;
+using userfiles::WriteText;
+
+namespace {
+
+class UserListRebuild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_folder = fs::temp_directory_path() /
+                   (std::string("tondrela-") + info->test_suite_name() + "-" + info->name());
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    fs::path m_folder;
+};
+
+} // namespace
+
+TEST_F(UserListRebuild, OneRowPerUserAndTheRateFileIsNeverRead) {
+    WriteRecording(m_folder / "NAME_20130101_101010.ppg", "NAME", 1965, 1, "010-1234");
+    // Sorts before the pulse files: read, it would add a row of its own (another header name).
+    WriteRecording(m_folder / "NAME_20130101_101010.hrv", "Other", 1111, 2);
+    WriteRecording(m_folder / "NAME_20130202_090000.ppg", "NAME", 1965, 1, "010-1234");
+    const std::vector<CUserList> users = RebuildUserList(m_folder);
+    ASSERT_EQ(users.size(), 1u);
+    EXPECT_EQ(users[0].name, "NAME");
+    EXPECT_EQ(users[0].birthYear, 1965);
+    EXPECT_EQ(users[0].sex, 1);
+    EXPECT_EQ(users[0].phone, "010-1234");
+}
+
+TEST_F(UserListRebuild, ExtensionTestIsCaseSensitive) {
+    WriteRecording(m_folder / "Lee_20130101_101010.PPG", "Lee", 1970, 2);
+    WriteRecording(m_folder / "Lee_20130101_101011.Ppg", "Lee", 1970, 2);
+    EXPECT_TRUE(RebuildUserList(m_folder).empty());
+}
+
+TEST_F(UserListRebuild, NameComesFromTheFileNameAndTheRestFromTheHeader) {
+    WriteRecording(m_folder / "Park_20130101_101010.ppg", "Someone", 1970, 2, "02-555");
+    const std::vector<CUserList> users = RebuildUserList(m_folder);
+    ASSERT_EQ(users.size(), 1u);
+    EXPECT_EQ(users[0].name, "Park");
+    EXPECT_EQ(users[0].birthYear, 1970);
+    EXPECT_EQ(users[0].sex, 2);
+    EXPECT_EQ(users[0].phone, "02-555");
+}
+
+TEST_F(UserListRebuild, FileWithoutUnderscoreGivesAnEmptyName) {
+    WriteRecording(m_folder / "Kim_20130101_101010.ppg", "Kim", 1960, 1);
+    WriteRecording(m_folder / "zeta.ppg", "Zeta", 1980, 2);
+    const std::vector<CUserList> users = RebuildUserList(m_folder);
+    ASSERT_EQ(users.size(), 2u);
+    EXPECT_EQ(users[0].name, "Kim");
+    EXPECT_EQ(users[1].name, "");
+    EXPECT_EQ(users[1].birthYear, 1980);
+}
+
+TEST_F(UserListRebuild, EmptyHeaderNameCountsOnlyAfterANamedFile) {
+    WriteText(m_folder / "A_20130101_101010.ppg", "short"); // too short: an all-zero header
+    WriteRecording(m_folder / "B_20130101_101010.ppg", "B", 1950, 1);
+    WriteText(m_folder / "C_20130101_101010.ppg", "short");
+    const std::vector<CUserList> users = RebuildUserList(m_folder);
+    ASSERT_EQ(users.size(), 2u);
+    EXPECT_EQ(users[0].name, "B");
+    EXPECT_EQ(users[1].name, "C");
+    EXPECT_EQ(users[1].birthYear, 0);
+    EXPECT_EQ(users[1].sex, 0);
+}
+
+TEST_F(UserListRebuild, FilesAreReadInNameOrder) {
+    // Created interleaved: in the order of the folder entries Kim's two files could be
+    // separated by Park's and give Kim twice.
+    WriteRecording(m_folder / "Kim_20130101_101010.ppg", "Kim", 1960, 1);
+    WriteRecording(m_folder / "Park_20130101_101010.ppg", "Park", 1970, 2);
+    WriteRecording(m_folder / "Kim_20140101_101010.ppg", "Kim", 1960, 1);
+    WriteRecording(m_folder / "Abe_20140101_101010.ppg", "Abe", 1940, 1);
+    const std::vector<CUserList> users = RebuildUserList(m_folder);
+    ASSERT_EQ(users.size(), 3u);
+    EXPECT_EQ(users[0].name, "Abe");
+    EXPECT_EQ(users[1].name, "Kim");
+    EXPECT_EQ(users[2].name, "Park");
+}
+
+TEST_F(UserListRebuild, OlderHeaderCarriesNoPhone) {
+    // Marker -20 selects the 64-byte header: the phone at offset 64 is not part of it.
+    WriteRecording(m_folder / "Old_20050101_101010.ppg", "Old", 1945, 2, "0123", -20.0);
+    const std::vector<CUserList> users = RebuildUserList(m_folder);
+    ASSERT_EQ(users.size(), 1u);
+    EXPECT_EQ(users[0].birthYear, 1945);
+    EXPECT_EQ(users[0].phone, "");
+}
+
+TEST_F(UserListRebuild, EntriesThatCannotBeOpenedAreLeftOut) {
+    fs::create_directory(m_folder / "Dir_20130101_101010.ppg");
+    WriteRecording(m_folder / "Kim_20130101_101010.ppg", "Kim", 1960, 1);
+    const std::vector<CUserList> users = RebuildUserList(m_folder);
+    ASSERT_EQ(users.size(), 1u);
+    EXPECT_EQ(users[0].name, "Kim");
+}
+
+TEST_F(UserListRebuild, MissingFolderGivesAnEmptyList) {
+    EXPECT_TRUE(RebuildUserList(m_folder / "missing").empty());
+    WriteRecording(m_folder / "notafolder.ppg", "Kim", 1960, 1);
+    EXPECT_TRUE(RebuildUserList(m_folder / "notafolder.ppg").empty());
+}
+
+TEST(UserListFind, FirstExactMatchWins) {
+    const std::vector<CUserList> users = {
+        {"Kim", 1960, 1, "a"}, {"kim", 1961, 1, "b"}, {"Kim", 1962, 2, "c"}};
+    const CUserList* found = FindUser(users, "Kim");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->phone, "a");
+    EXPECT_EQ(FindUser(users, "kim")->birthYear, 1961);
+    EXPECT_EQ(FindUser(users, "Ki"), nullptr);
+    EXPECT_EQ(FindUser(users, "Kim "), nullptr);
+}

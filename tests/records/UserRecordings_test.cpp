@@ -1,0 +1,92 @@
+// A user's recordings: which files belong to a user, and deleting exactly those.
+
+#include "records/UserRecordings.h"
+
+#include "UserFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class UserRecordingsDeletion : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_folder = fs::temp_directory_path() /
+                   (std::string("tondrela-") + info->test_suite_name() + "-" + info->name());
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    void Create(std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            userfiles::WriteText(m_folder / name, "x");
+    }
+
+    std::set<std::string> Remaining() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path m_folder;
+};
+
+} // namespace
+
+TEST_F(UserRecordingsDeletion, DeletesOnlyTheUsersRecordings) {
+    Create({"Kim_20130101_101010.ppg", "Kim_20130101_101010.hrv", "Kim_20140202_090000.ppg",
+            "Kimberly_20130101_101010.ppg", "Kimberly_20130101_101010.hrv",
+            "Kim2_20130101_101010.ppg", "Kim_x_20130101_101010.ppg", "kim_20130101_101010.ppg",
+            "Kim_20130101_101010.PPG", "Kim_20130101_101010.txt", "Kim_20130101_101010.ppg.bak",
+            "Kim_2013.ppg", "Kim.ppg"});
+    fs::create_directory(m_folder / "Kim_20150101_101010.ppg");
+
+    EXPECT_EQ(DeleteUserRecordings(m_folder, "Kim"), 3);
+    const std::set<std::string> expected = {"Kimberly_20130101_101010.ppg",
+                                            "Kimberly_20130101_101010.hrv",
+                                            "Kim2_20130101_101010.ppg",
+                                            "Kim_x_20130101_101010.ppg",
+                                            "kim_20130101_101010.ppg",
+                                            "Kim_20130101_101010.PPG",
+                                            "Kim_20130101_101010.txt",
+                                            "Kim_20130101_101010.ppg.bak",
+                                            "Kim_2013.ppg",
+                                            "Kim.ppg",
+                                            "Kim_20150101_101010.ppg"};
+    EXPECT_EQ(Remaining(), expected);
+}
+
+TEST_F(UserRecordingsDeletion, NameIsTakenLiterally) {
+    Create({"a.b_20130101_101010.ppg", "axb_20130101_101010.ppg", "a*_20130101_101010.ppg"});
+    EXPECT_EQ(DeleteUserRecordings(m_folder, "a.b"), 1);
+    EXPECT_EQ(DeleteUserRecordings(m_folder, "a*"), 1);
+    EXPECT_EQ(Remaining(), std::set<std::string>{"axb_20130101_101010.ppg"});
+}
+
+TEST_F(UserRecordingsDeletion, MissingFolderDeletesNothing) {
+    EXPECT_EQ(DeleteUserRecordings(m_folder / "missing", "Kim"), 0);
+}
+
+TEST(UserRecordingsNaming, RecognisesTheRecordingPattern) {
+    EXPECT_TRUE(IsRecordingOf("Kim_20130101_101010.ppg", "Kim"));
+    EXPECT_TRUE(IsRecordingOf("Kim_20130101_101010.hrv", "Kim"));
+    EXPECT_TRUE(IsRecordingOf("김철수_20240131_093005.ppg", "김철수"));
+    EXPECT_FALSE(IsRecordingOf("Kimberly_20130101_101010.ppg", "Kim"));
+    EXPECT_FALSE(IsRecordingOf("Kim_2013010a_101010.ppg", "Kim"));
+    EXPECT_FALSE(IsRecordingOf("Kim_20130101_10101x.ppg", "Kim"));
+    EXPECT_FALSE(IsRecordingOf("Kim_20130101-101010.ppg", "Kim"));
+    EXPECT_FALSE(IsRecordingOf("Kim-20130101_101010.ppg", "Kim"));
+    EXPECT_FALSE(IsRecordingOf("Kim_20130101_101010.ppx", "Kim"));
+    EXPECT_FALSE(IsRecordingOf("Kim_20130101_101010.ppg", "kim"));
+    EXPECT_FALSE(IsRecordingOf("_20130101_101010.ppg", "Kim"));
+}
