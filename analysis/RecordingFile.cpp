@@ -225,13 +225,17 @@ void SetFileSync(FileSyncFunction sync) {
 
 // The file name "<name>_YYYYMMDD_HHMMSS.<ext>" gives the date and time of the recording; the
 // age is the recording's year minus the year of birth. The path is parsed as given.
+// The date and time are read from the file-name part only: a "_" in a folder name (an
+// installation folder, a temporary folder) must not shift them.
 void CHrv::SetIdentityFromPath(const std::string& path, int birthYear) {
-    const size_t first = path.find('_');
+    const size_t slash = path.find_last_of("/\\");
+    const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t first = file.find('_');
     if (path.empty() || first == std::string::npos)
         return;
-    const std::string date = Piece(path, first + 1, 8);
-    const size_t second = path.find('_', first + 1);
-    const std::string time = Piece(path, second == std::string::npos ? 0 : second + 1, 6);
+    const std::string date = Piece(file, first + 1, 8);
+    const size_t second = file.find('_', first + 1);
+    const std::string time = Piece(file, second == std::string::npos ? 0 : second + 1, 6);
     const std::string year = Piece(date, 0, 4), month = Piece(date, 4, 2), day = Piece(date, 6, 2);
     const std::string hour = Piece(time, 0, 2), minute = Piece(time, 2, 2), sec = Piece(time, 4, 2);
 

@@ -466,6 +466,20 @@ TEST_F(FileNameParse, LoadingUsesTheBirthYearOfTheFile) {
     EXPECT_EQ(reader->Identity().age, 23);
 }
 
+TEST_F(FileNameParse, UnderscoreInAFolderNameDoesNotShiftTheDate) {
+    auto hrv = MakeHrv();
+    const int16_t samples[] = {1, 2, 3};
+    hrv->AddSamples(samples, 3);
+    RecordingHeader record;
+    record.SetBirthYear(1960);
+    std::filesystem::create_directories(m_folder / "tondrela_1.0" / "work");
+    const std::string path = PathOf("tondrela_1.0/work/Kim_20240131_093005.ppg");
+    ASSERT_EQ(hrv->SavePulseFile(path, &record), FileStatus::Ok);
+    EXPECT_EQ(hrv->Identity().name, path);
+    EXPECT_EQ(hrv->Identity().dateTimeText, "2024-01-31 09:30:05");
+    EXPECT_EQ(hrv->Identity().age, 64);
+}
+
 TEST_F(FileNameParse, NameWithoutUnderscoreSetsNothing) {
     auto hrv = MakeHrv();
     const int16_t samples[] = {1, 2, 3};
@@ -478,7 +492,7 @@ TEST_F(FileNameParse, NameWithoutUnderscoreSetsNothing) {
     EXPECT_EQ(hrv->Identity().age, -1);
 }
 
-TEST_F(FileNameParse, WithoutSecondUnderscoreTheTimeComesFromThePathStart) {
+TEST_F(FileNameParse, WithoutSecondUnderscoreTheTimeComesFromTheNameStart) {
     auto hrv = MakeHrv();
     const int16_t samples[] = {1, 2, 3};
     hrv->AddSamples(samples, 3);
