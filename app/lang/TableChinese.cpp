@@ -1,6 +1,7 @@
 // Chinese language table (languageIndex 4): one string per line, ended by one empty line.
-// Line format and lookup rules: app/LanguageTable.h. Message 40021 (a user name that cannot be
-// used as a file name) is an addition to the original table, which had 297 lines.
+// Line format and lookup rules: app/LanguageTable.h. Messages 40021 (a user name that cannot
+// be used as a file name) and 40022 (a recording that could not be saved) are additions to the
+// original table, which had 297 lines.
 
 #include "app/lang/TableLines.h"
 
@@ -149,6 +150,7 @@ constexpr std::string_view kLines[] = {
     "40018,Save error,数据过短或丢失率过高，已停止处理。",
     "40020,Connect error,连接错误：请拔下USB插头后重新插入。",
     "40021,Name error,名称中不能包含 \\ / : * ? \" < > | _ 、控制字符、“..”以及首尾空格。",
+    "40022,Save error,无法保存测量记录。请检查 work 文件夹是否存在，以及磁盘空间是否已满。",
     "50001,__,健康指数报告",
     "50002,__,基准指数",
     "50003,__,测量指数",

@@ -1,6 +1,7 @@
 // English language table (languageIndex 2): one string per line, ended by one empty line.
-// Line format and lookup rules: app/LanguageTable.h. Message 40021 (a user name that cannot be
-// used as a file name) is an addition to the original table, which had 287 lines.
+// Line format and lookup rules: app/LanguageTable.h. Messages 40021 (a user name that cannot
+// be used as a file name) and 40022 (a recording that could not be saved) are additions to the
+// original table, which had 287 lines.
 // Messages 40016, 40017 and 50038 are Korean in this table as well.
 
 #include "app/lang/TableLines.h"
@@ -139,6 +140,7 @@ constexpr std::string_view kLines[] = {
     "40017,FTP OK,데이터가 서버에 보관되었습니다.",
     "40018,Save error,Data is too short or losing rate is higher. Stop the processing",
     "40021,Name error,The name must not contain \\ / : * ? \" < > | _, control characters, \"..\" or leading/trailing blanks.",
+    "40022,Save error,The recording could not be saved. Check that the work folder exists and the disk is not full.",
     "50001,__,Wellness Index report",
     "50002,__,Basis index",
     "50003,__,Measure index",

@@ -1,6 +1,7 @@
 // Japanese language table (languageIndex 3): one string per line, ended by one empty line.
-// Line format and lookup rules: app/LanguageTable.h. Message 40021 (a user name that cannot be
-// used as a file name) is an addition to the original table, which had 281 lines.
+// Line format and lookup rules: app/LanguageTable.h. Messages 40021 (a user name that cannot
+// be used as a file name) and 40022 (a recording that could not be saved) are additions to the
+// original table, which had 281 lines.
 
 #include "app/lang/TableLines.h"
 
@@ -135,6 +136,7 @@ constexpr std::string_view kLines[] = {
     "40017,FTP OK,データをサーバーに保存しました。",
     "40018,Save error,データが短すぎるか欠損率が高いため、処理を中止します。",
     "40021,Name error,名前には \\ / : * ? \" < > | _ 、制御文字、「..」、先頭・末尾の空白は使えません。",
+    "40022,Save error,測定データを保存できませんでした。work フォルダーがあること、ディスクの空き容量が十分にあることを確認してください。",
     "50001,__,健康指数レポート",
     "50002,__,基準指数",
     "50003,__,測定指数",

@@ -1,6 +1,7 @@
 // Korean language table (languageIndex 1): one string per line, ended by one empty line.
-// Line format and lookup rules: app/LanguageTable.h. Message 40021 (a user name that cannot be
-// used as a file name) is an addition to the original table, which had 300 lines.
+// Line format and lookup rules: app/LanguageTable.h. Messages 40021 (a user name that cannot
+// be used as a file name) and 40022 (a recording that could not be saved) are additions to the
+// original table, which had 300 lines.
 // The header "#Tondrela-Registration " carries one trailing blank; the dialogs still find
 // it because the header name is compared without trailing white space there.
 
@@ -151,6 +152,7 @@ constexpr std::string_view kLines[] = {
     "40018,Save error,데이터가 너무 짧거나 손실률이 높아 처리를 중단합니다.",
     "40020,Connect error,연결 오류: USB 플러그를 뽑았다가 다시 연결하십시오.",
     "40021,Name error,이름에는 \\ / : * ? \" < > | _ 문자, 제어 문자, \"..\" 및 앞뒤 공백을 쓸 수 없습니다.",
+    "40022,Save error,측정 기록을 저장하지 못했습니다. work 폴더가 있는지, 디스크 공간이 충분한지 확인하십시오.",
     "50001,__,건강지수 결과지",
     "50002,__,기준 지수",
     "50003,__,측정 지수",

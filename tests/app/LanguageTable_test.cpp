@@ -204,7 +204,7 @@ TEST(MessageList, LanguageChangeReloadsWithClear) {
     EXPECT_EQ(GetMessageText(list, 30001), "USB Disconnected");
     LoadMessageList(list, BuiltInLanguageTable(kKorean), "Tondrela-message", true);
     EXPECT_EQ(GetMessageText(list, 30001), "USB 연결 끊김");
-    EXPECT_EQ(list.Count(), 205);
+    EXPECT_EQ(list.Count(), 206);
     LoadMessageList(list, BuiltInLanguageTable(kJapanese), "Tondrela-message", true);
     EXPECT_EQ(GetMessageText(list, 30001), "USB未接続");
     LoadMessageList(list, BuiltInLanguageTable(kChinese), "Tondrela-message", true);
@@ -260,12 +260,13 @@ TEST(MessageList, NumbersMissingFromATableAreEmpty) {
 
 // --- The built-in tables -------------------------------------------------------------------
 
-// Each table holds its original lines plus message 40021 (name not usable as a file name).
+// Each table holds its original lines plus messages 40021 (name not usable as a file name)
+// and 40022 (recording not saved).
 TEST(BuiltInTables, LineCounts) {
-    EXPECT_EQ(BuiltInLanguageTable(kKorean).LineCount(), 300 + 1);
-    EXPECT_EQ(BuiltInLanguageTable(kEnglish).LineCount(), 287 + 1);
-    EXPECT_EQ(BuiltInLanguageTable(kJapanese).LineCount(), 281 + 1);
-    EXPECT_EQ(BuiltInLanguageTable(kChinese).LineCount(), 297 + 1);
+    EXPECT_EQ(BuiltInLanguageTable(kKorean).LineCount(), 300 + 2);
+    EXPECT_EQ(BuiltInLanguageTable(kEnglish).LineCount(), 287 + 2);
+    EXPECT_EQ(BuiltInLanguageTable(kJapanese).LineCount(), 281 + 2);
+    EXPECT_EQ(BuiltInLanguageTable(kChinese).LineCount(), 297 + 2);
     EXPECT_EQ(BuiltInLanguageTable(0).LineCount(), 0);
     EXPECT_EQ(BuiltInLanguageTable(5).LineCount(), 0);
 }
@@ -291,7 +292,7 @@ TEST(BuiltInTables, EnglishSectionSizes) {
     EXPECT_EQ(SectionIds(english, "Tondrela").size(), 65u);
     EXPECT_EQ(SectionIds(english, "Tondrela-Registration").size(), 12u);
     EXPECT_EQ(SectionIds(english, "Tondrela-tooltip").size(), 15u);
-    EXPECT_EQ(SectionIds(english, "Tondrela-message").size(), 191u + 1);
+    EXPECT_EQ(SectionIds(english, "Tondrela-message").size(), 191u + 2);
 }
 
 TEST(BuiltInTables, IdsDifferOnlyWhereDocumented) {
@@ -387,4 +388,13 @@ TEST(BuiltInTables, NameMessageIsInEveryLanguage) {
     EXPECT_EQ(MessageOf(kEnglish, 40021), "The name must not contain \\ / : * ? \" < > | _, "
                                           "control characters, \"..\" or leading/trailing "
                                           "blanks.");
+}
+
+TEST(BuiltInTables, SaveFailureMessageIsInEveryLanguage) {
+    for (int language : kLanguages) {
+        const std::string text = MessageOf(language, 40022);
+        EXPECT_NE(text.find("work"), std::string::npos) << language;
+    }
+    EXPECT_EQ(MessageOf(kEnglish, 40022), "The recording could not be saved. Check that the work "
+                                          "folder exists and the disk is not full.");
 }
