@@ -1,7 +1,10 @@
 #include "app/ChildWindows.h"
 
+#include "apg/DlgApg.h"
+#include "app/Tondrela.h"
 #include "controls/BkDialog.h"
 #include "controls/MessageBox.h"
+#include "records/DlgUser.h"
 
 #include <QDialog>
 #include <QScreen>
@@ -14,8 +17,11 @@ void ShowNotAvailable(QWidget* opener) {
 } // namespace
 
 CBkDialog* OpenApgWindow(QWidget* opener) {
-    ShowNotAvailable(opener);
-    return nullptr;
+    auto* window = new CDlgApg(opener);
+    ShowFullScreenWindow(window);
+    window->SetBackground(
+        TheApp().ResourcePath(QStringLiteral("IMAGE"), QStringLiteral("apg.jpg")));
+    return window;
 }
 
 CBkDialog* OpenStressWindow(QWidget* opener) {
@@ -39,8 +45,8 @@ CBkDialog* OpenManualWindow(QWidget* opener) {
 }
 
 int RunUserDialog(QWidget* opener) {
-    ShowNotAvailable(opener);
-    return QDialog::Rejected;
+    CDlgUser dialog(opener);
+    return dialog.exec();
 }
 
 int RunAboutDialog(QWidget* opener) {

@@ -6,6 +6,13 @@ constexpr PictureSpec kPictures[] = {
     {"main.jpg", 1600, 1000, PaintMainPicture},
     {"user.jpg", 520, 560, PaintUserPicture},
     {"about.jpg", 580, 200, PaintAboutPicture},
+    {"apg.jpg", 1600, 1000, PaintApgPicture},
+    {"apgInfo1.jpg", 482, 334, PaintApgInfo1},
+    {"apgInfo2.jpg", 482, 334, PaintApgInfo2},
+    {"apgInfo3.jpg", 482, 334, PaintApgInfo3},
+    {"apgInfo4.jpg", 482, 334, PaintApgInfo4},
+    {"apgReport.jpg", 2480, 3220, PaintApgReportPicture},
+    {"banner.jpg", 2070, 492, PaintBannerPicture, "banner"},
 };
 } // namespace
 

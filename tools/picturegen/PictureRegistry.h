@@ -1,7 +1,7 @@
 #pragma once
 // The pictures of the runtime tree. Each picture is one paint function, registered once in
 // PictureRegistry.cpp with its file name and size; the generator paints every registered
-// picture for each language folder IMAGE/1 .. IMAGE/4.
+// picture for each language folder <folder>/1 .. <folder>/4 (IMAGE unless the picture says).
 
 #include "PictureContext.h"
 
@@ -12,10 +12,11 @@ class QPainter;
 using PaintFunction = void (*)(QPainter& painter, const PictureContext& context);
 
 struct PictureSpec {
-    const char* file; // name in IMAGE/<language>/
+    const char* file; // name in <folder>/<language>/
     int width;        // pixels
     int height;
     PaintFunction paint;
+    const char* folder = "IMAGE"; // folder of the runtime tree
 };
 
 std::span<const PictureSpec> RegisteredPictures();
@@ -24,3 +25,10 @@ std::span<const PictureSpec> RegisteredPictures();
 void PaintMainPicture(QPainter& painter, const PictureContext& context);
 void PaintUserPicture(QPainter& painter, const PictureContext& context);
 void PaintAboutPicture(QPainter& painter, const PictureContext& context);
+void PaintApgPicture(QPainter& painter, const PictureContext& context);
+void PaintApgInfo1(QPainter& painter, const PictureContext& context);
+void PaintApgInfo2(QPainter& painter, const PictureContext& context);
+void PaintApgInfo3(QPainter& painter, const PictureContext& context);
+void PaintApgInfo4(QPainter& painter, const PictureContext& context);
+void PaintApgReportPicture(QPainter& painter, const PictureContext& context);
+void PaintBannerPicture(QPainter& painter, const PictureContext& context);

@@ -1,7 +1,8 @@
 // Paints the pictures and writes the sounds of the runtime tree:
 //   tondrela-picturegen STAGE [STAMP]
-// writes STAGE/IMAGE/<1..4>/<picture> for every registered picture, STAGE/wav/start.wav and
-// STAGE/wav/end.wav, then touches STAMP. Runs on any Qt platform (the build uses "offscreen").
+// writes STAGE/<folder>/<1..4>/<picture> for every registered picture (folder IMAGE or
+// banner), STAGE/wav/start.wav and STAGE/wav/end.wav, then touches STAMP. Runs on any Qt
+// platform (the build uses "offscreen").
 
 #include "Chime.h"
 #include "PictureRegistry.h"
@@ -45,10 +46,12 @@ int main(int argc, char** argv) {
     const QDir stage(arguments[1]);
     bool ok = true;
     for (int language = 1; language <= 4; ++language) {
-        const QString folder = stage.filePath(QStringLiteral("IMAGE/%1").arg(language));
-        QDir().mkpath(folder);
-        for (const PictureSpec& spec : RegisteredPictures())
+        for (const PictureSpec& spec : RegisteredPictures()) {
+            const QString folder = stage.filePath(
+                QStringLiteral("%1/%2").arg(QLatin1String(spec.folder)).arg(language));
+            QDir().mkpath(folder);
             ok = PaintPicture(spec, language, folder) && ok;
+        }
     }
     const QString wav = stage.filePath(QStringLiteral("wav"));
     QDir().mkpath(wav);

@@ -1,0 +1,117 @@
+#include "apg/ApgPanelSet.h"
+
+#include "analysis/Hrv.h"
+#include "apg/AeDiagram.h"
+#include "apg/ApgPanels.h"
+
+#include <QPainter>
+
+#include <vector>
+
+namespace {
+constexpr int kInset = 8; // pixels a sweep leaves free across its panel: W = w - 8
+} // namespace
+
+void CApgPanelSet::Cut(const QImage& background, double scaleX, double scaleY) {
+    m_scaleX = scaleX;
+    for (int i = 0; i < kApgPanelCount; ++i) {
+        Slot& slot = m_slots[i];
+        const DesignRect& r = ApgPanelRects[i];
+        slot.rect = QRect(static_cast<int>(r.x * scaleX), static_cast<int>(r.y * scaleY),
+                          static_cast<int>(r.width * scaleX), static_cast<int>(r.height * scaleY));
+        if (background.isNull()) {
+            slot.background = QImage(slot.rect.size(), QImage::Format_ARGB32_Premultiplied);
+            slot.background.fill(Qt::black);
+        } else {
+            slot.background =
+                background.copy(slot.rect).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        }
+        slot.image = slot.background;
+    }
+}
+
+template <class Draw> void CApgPanelSet::Render(ApgPanel panel, Draw draw) {
+    Slot& slot = m_slots[static_cast<int>(panel)];
+    if (slot.background.isNull())
+        return;
+    QImage image = slot.background;
+    {
+        QPainter painter(&image);
+        draw(painter, image.size());
+    }
+    slot.image = std::move(image);
+    if (m_changed)
+        m_changed(slot.rect);
+}
+
+void CApgPanelSet::DrawGraphs(CHrv& hrv) {
+    const struct {
+        ApgPanel panel;
+        CHrv::Series series;
+        const QColor* colour; // nullptr: the pulse wave
+    } graphs[] = {{ApgPanel::PulseWave, CHrv::Series::ApgPulse, nullptr},
+                  {ApgPanel::Diff1, CHrv::Series::ApgDiff1, &kDiff1Color},
+                  {ApgPanel::Diff2, CHrv::Series::ApgDiff2, &kDiff2Color}};
+    for (const auto& graph : graphs) {
+        const int sweep = Rect(graph.panel).width() - kInset;
+        if (sweep <= 0)
+            continue;
+        std::vector<double> tail(static_cast<size_t>(sweep));
+        int total = 0;
+        double extent = 0;
+        const int held = hrv.CopySeriesTail(graph.series, tail.data(), sweep, &total, &extent);
+        const SweepValues values{std::span<const double>(tail.data(), held), total};
+        if (graph.colour) {
+            Render(graph.panel, [&](QPainter& p, QSize size) {
+                DrawDerivativeSweep(p, size, values, extent, *graph.colour);
+            });
+            continue;
+        }
+        int ringMin = 0;
+        int ringMax = 0;
+        hrv.PulseRingRange(&ringMin, &ringMax);
+        Render(graph.panel,
+               [&](QPainter& p, QSize size) { DrawPulseSweep(p, size, values, ringMin, ringMax); });
+    }
+}
+
+void CApgPanelSet::DrawFigures(CHrv& hrv, const ApgSummary& summary, const ApgFigureTexts& texts) {
+    const RateDisplay rate = hrv.CopyRateDisplay();
+    int ringMin = 0;
+    int ringMax = 0;
+    hrv.PulseRingRange(&ringMin, &ringMax);
+    const double strength = static_cast<double>(ringMax - ringMin) * 100 / 512;
+    const int typePanelX = Rect(ApgPanel::WellnessType).x();
+
+    Render(ApgPanel::PulseRate, [&](QPainter& p, QSize s) { DrawPulseRate(p, s, rate.rateBpm); });
+    Render(ApgPanel::SignalStrength,
+           [&](QPainter& p, QSize s) { DrawSignalStrength(p, s, strength); });
+    Render(ApgPanel::WellnessType, [&](QPainter& p, QSize s) {
+        DrawTypeMarker(p, s, summary.typeIndex, m_scaleX, typePanelX);
+    });
+    Render(ApgPanel::StandardSignal,
+           [&](QPainter& p, QSize s) { DrawStandardSignal(p, s, texts.age, summary); });
+    Render(ApgPanel::WellnessIndex,
+           [&](QPainter& p, QSize s) { DrawWellnessIndex(p, s, summary.wellnessIndex); });
+    Render(ApgPanel::IndexScale,
+           [&](QPainter& p, QSize s) { DrawIndexScale(p, s, texts.bandNames); });
+    Render(ApgPanel::IndexBar,
+           [&](QPainter& p, QSize s) { DrawIndexBar(p, s, summary.wellnessIndex); });
+    AeDiagramPens pens;
+    pens.textHalo = QColor(4, 12, 24); // the dark tile under the panel
+    Render(ApgPanel::AeDiagram, [&](QPainter& p, QSize s) {
+        DrawAeDiagram(p, QRectF(QPointF(0, 0), s), summary, pens, texts.fontFace);
+    });
+}
+
+void CApgPanelSet::DrawTime(CHrv& hrv) {
+    const int seconds = hrv.CopyRateDisplay().seconds;
+    Render(ApgPanel::Time, [&](QPainter& p, QSize s) { DrawElapsedTime(p, s, seconds); });
+}
+
+void CApgPanelSet::Paint(QPainter& painter, const QRect& area) const {
+    for (const Slot& slot : m_slots) {
+        if (!slot.image.isNull() && area.intersects(slot.rect))
+            painter.drawImage(slot.rect.topLeft(), slot.image);
+    }
+}

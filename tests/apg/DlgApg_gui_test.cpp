@@ -1,0 +1,434 @@
+// The wellness test window: layout and texts, the start refused without a sensor, the
+// connection label, the pacing of the timers, the end of a test with too few and with just
+// enough good beats, a save that fails, the type marker, the info pages and the help clicks.
+// Samples are fed into the window's CHrv directly while the simulated sensor stays silent.
+
+#include "ApgWindowTestKit.h"
+
+#include "analysis/RecordingHeader.h"
+
+#include "controls/BtnST.h"
+#include "controls/staticex.h"
+#include "device/SyntheticPulseSource.h"
+
+#include "Screenshot.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <thread>
+
+using namespace ApgId;
+using namespace apgtest;
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kRed(255, 0, 0);
+
+// Feeds the synthetic pulse into the CHrv, one quarter second at a time, until `qualified`
+// good beats were analysed; false when that does not happen within 90 s of pulse.
+bool FeedUntilQualified(CHrv& hrv, SyntheticPulseSource& source, int qualified) {
+    std::vector<int16_t> chunk(50);
+    for (int i = 0; i < 90 * 4; ++i) {
+        if (hrv.SummariseApg(45, 1).qualified >= qualified)
+            return hrv.SummariseApg(45, 1).qualified == qualified;
+        for (int16_t& sample : chunk)
+            sample = source.Next();
+        hrv.AddSamples(chunk.data(), static_cast<int>(chunk.size()));
+    }
+    return false;
+}
+
+} // namespace
+
+class DlgApgTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void ControlsAreLaidOutWithTheirTexts();
+    void StartWithoutSensorShowsMessageAndStaysIdle();
+    void ConnectionLabelFollowsTheSensorWithinOneTimerTick();
+    void ConnectionLabelFollowsTheSensorDuringATest();
+    void GraphsRedrawEveryTickAndFiguresEveryTenth();
+    void TestEndsAtTheSixtyFirstSecond();
+    void NineteenGoodBeatsCancelTheSave();
+    void TwentyGoodBeatsAreSavedUnderTheStartTime();
+    void FailedSaveIsReported();
+    void StopEndsWithoutSavingAndResultOpensTheReport();
+    void TypeMarkerAppearsWithTheFirstGoodBeat();
+    void InfoPagesMoveTheirButtons();
+    void PageButtonsSwitchBetweenPagesThreeAndFour();
+    void HelpClicksOpenNothingOutsideKorean();
+
+private:
+    std::unique_ptr<RuntimeFolder> m_folder;
+    std::unique_ptr<MessageCatcher> m_boxes;
+    std::vector<CHrv*> m_reports; // the CHrv each report was opened on
+};
+
+void DlgApgTest::init() {
+    m_folder = std::make_unique<RuntimeFolder>();
+    QVERIFY(m_folder->Valid());
+    SetUpApplication(2);
+    TheApp().SetLink(nullptr);
+    m_boxes = std::make_unique<MessageCatcher>();
+    m_reports.clear();
+}
+
+void DlgApgTest::cleanup() {
+    m_boxes.reset();
+    TheApp().SetLink(nullptr);
+    m_folder.reset();
+}
+
+void DlgApgTest::ControlsAreLaidOutWithTheirTexts() {
+    TheApp().InitInstance(QSize(1024, 768), QDir::currentPath());
+    auto window = OpenWindow();
+    // 755 * 0.64, 843 * 0.768, 54 * 0.64, 54 * 0.768, each truncated.
+    QCOMPARE(window->Button(kStart)->geometry(), QRect(483, 647, 34, 41));
+    QCOMPARE(window->Static(kTitle)->geometry().x(), -241); // out of view
+    QCOMPARE(window->PanelRect(ApgPanel::AeDiagram), QRect(823, 438, 142, 161));
+    QCOMPARE(window->Static(kPulseCaption)->text(), QString("Pulse wave"));
+    QCOMPARE(window->Static(kRateCaption)->text(), QString("Mean Pulse"));
+    QCOMPARE(window->Button(kInfo1)->text(), QString("The Principle of Wellness measure"));
+    QCOMPARE(window->Button(kStart)->TooltipText(), QString("Start measurement"));
+    QCOMPARE(window->Static(kUserLine)->text(), TheApp().userLine);
+    QCOMPARE(window->Static(kTitle)->CurrentTextColor(), QColor(234, 17, 0));
+    QCOMPARE(window->Static(kGood)->CurrentTextColor(), QColor(2, 156, 252));
+    QCOMPARE(window->Static(kBad)->CurrentTextColor(), QColor(255, 4, 0));
+    QCOMPARE(window->Static(kPulseTip)->CurrentTextColor(), QColor(164, 164, 164));
+    QCOMPARE(window->Static(kToStart)->CurrentTextColor(), QColor(164, 164, 164));
+    QCOMPARE(window->Static(kIndexCaption)->CurrentTextColor(), kWhite);
+    for (int id : {kHidden1, kHidden2, kHidden3, kHidden4})
+        QVERIFY(window->Button(id)->isHidden());
+    // Idle: Start, Result and Quit enabled, Stop not; only the connection timer runs.
+    QVERIFY(window->Button(kStart)->isEnabled());
+    QVERIFY(window->Button(kResult)->isEnabled());
+    QVERIFY(window->Button(kQuit)->isEnabled());
+    QVERIFY(!window->Button(kStop)->isEnabled());
+    QVERIFY(window->TimerActive(CDlgApg::kConnectionTimer));
+    QVERIFY(!window->TimerActive(CDlgApg::kGraphTimer));
+    QVERIFY(!window->TimerActive(CDlgApg::kSecondTimer));
+    QVERIFY(!window->Background().isNull());
+}
+
+void DlgApgTest::StartWithoutSensorShowsMessageAndStaysIdle() {
+    auto window = OpenWindow();
+    window->Button(kStart)->click();
+    QCOMPARE(m_boxes->messages, QStringList{"Solvamira sensor not connected."});
+    QVERIFY(!window->AcquisitionRunning());
+    QVERIFY(!window->Hrv()->Running());
+    QVERIFY(!window->Button(kStop)->isEnabled());
+    QVERIFY(window->Button(kStart)->isEnabled());
+    QVERIFY(!window->TimerActive(CDlgApg::kGraphTimer));
+    QVERIFY(!window->TimerActive(CDlgApg::kSecondTimer));
+    QVERIFY(!TheApp().testStartTime.isValid());
+    QVERIFY(m_folder->WorkFiles().isEmpty());
+}
+
+void DlgApgTest::ConnectionLabelFollowsTheSensorWithinOneTimerTick() {
+    SimulatedSensor* sensor = UseSimulatedSensor();
+    auto window = OpenWindow();
+    CStaticEx* status = window->Static(kStatus);
+    QCOMPARE(status->text(), QString("USB connected"));
+    QCOMPARE(status->CurrentTextColor(), kWhite);
+    QVERIFY(window->TimerActive(CDlgApg::kConnectionTimer));
+
+    std::thread([sensor] { sensor->Unplug(); }).join();
+    QTRY_VERIFY(!TheApp().SensorConnected());
+    QCOMPARE(status->text(), QString("USB connected")); // until the next tick of timer 10
+    window->OnTimer(CDlgApg::kConnectionTimer);
+    QCOMPARE(status->text(), QString("USB Disconnected"));
+    QCOMPARE(status->CurrentTextColor(), kRed);
+
+    std::thread([sensor] { sensor->PlugIn(); }).join();
+    QTRY_VERIFY(TheApp().SensorConnected());
+    window->OnTimer(CDlgApg::kConnectionTimer);
+    QCOMPARE(status->text(), QString("USB connected"));
+    QCOMPARE(status->CurrentTextColor(), kWhite);
+    // The real timer does the same within a second.
+    std::thread([sensor] { sensor->Unplug(); }).join();
+    QTRY_COMPARE_WITH_TIMEOUT(status->text(), QString("USB Disconnected"), 1500);
+}
+
+void DlgApgTest::ConnectionLabelFollowsTheSensorDuringATest() {
+    SimulatedSensor* sensor = UseSimulatedSensor();
+    auto window = OpenWindow();
+    window->Button(kStart)->click();
+    QVERIFY(window->AcquisitionRunning());
+    QTRY_VERIFY(window->Hrv()->Count(CHrv::Series::Raw) > 0);
+    sensor->Unplug();
+    QTRY_VERIFY(!TheApp().SensorConnected());
+    window->OnTimer(CDlgApg::kConnectionTimer);
+    QCOMPARE(window->Static(kStatus)->text(), QString("USB Disconnected"));
+    QVERIFY(window->AcquisitionRunning()); // the test goes on until Stop
+    window->Button(kStop)->click();
+    QVERIFY(!window->AcquisitionRunning());
+    QVERIFY(!window->Hrv()->ThreadRun());
+}
+
+void DlgApgTest::GraphsRedrawEveryTickAndFiguresEveryTenth() {
+    auto window = OpenWindow();
+    CHrv* hrv = window->Hrv();
+    SyntheticPulseSource source;
+    std::vector<int16_t> samples(1200); // 6 s: the rate display counts 3 s of ticks
+    for (int16_t& s : samples)
+        s = source.Next();
+    hrv->AddSamples(samples.data(), static_cast<int>(samples.size()));
+    // Without the running flag nothing is drawn.
+    window->OnTimer(CDlgApg::kGraphTimer);
+    QCOMPARE(window->PanelImage(ApgPanel::PulseWave), window->PanelBackground(ApgPanel::PulseWave));
+
+    hrv->SetRunning(true);
+    for (int tick = 2; tick <= 9; ++tick)
+        window->OnTimer(CDlgApg::kGraphTimer);
+    QVERIFY(window->PanelImage(ApgPanel::PulseWave) !=
+            window->PanelBackground(ApgPanel::PulseWave));
+    QVERIFY(window->PanelImage(ApgPanel::Diff2) != window->PanelBackground(ApgPanel::Diff2));
+    // The figures wait for the tenth tick (the phase back at 0).
+    QCOMPARE(window->PanelImage(ApgPanel::PulseRate), window->PanelBackground(ApgPanel::PulseRate));
+    window->OnTimer(CDlgApg::kGraphTimer);
+    QVERIFY(window->PanelImage(ApgPanel::PulseRate) !=
+            window->PanelBackground(ApgPanel::PulseRate));
+    QVERIFY(window->PanelImage(ApgPanel::IndexScale) !=
+            window->PanelBackground(ApgPanel::IndexScale));
+    // The time panel belongs to timer 2.
+    QCOMPARE(window->PanelImage(ApgPanel::Time), window->PanelBackground(ApgPanel::Time));
+    window->OnTimer(CDlgApg::kSecondTimer);
+    QVERIFY(window->PanelImage(ApgPanel::Time) != window->PanelBackground(ApgPanel::Time));
+    // A new size cuts new slices; the panels show the test again at once.
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const QImage before = window->PanelBackground(ApgPanel::PulseRate);
+    window->resize(TheApp().screenSize - QSize(0, 100));
+    QTRY_VERIFY(window->PanelBackground(ApgPanel::PulseRate) != before);
+    QVERIFY(window->PanelImage(ApgPanel::PulseRate) !=
+            window->PanelBackground(ApgPanel::PulseRate));
+    QVERIFY(window->PanelImage(ApgPanel::Diff1) != window->PanelBackground(ApgPanel::Diff1));
+}
+
+void DlgApgTest::TestEndsAtTheSixtyFirstSecond() {
+    SimulatedSensor* sensor = UseSimulatedSensor();
+    sensor->SetAnswering(false);
+    auto window = OpenWindow();
+    window->SetReportRunner([this](CHrv* hrv, QWidget*) { m_reports.push_back(hrv); });
+    window->Button(kStart)->click();
+    QVERIFY(window->TimerActive(CDlgApg::kSecondTimer));
+    QVERIFY(window->TimerActive(CDlgApg::kGraphTimer));
+    QVERIFY(!window->Button(kStart)->isEnabled());
+    QVERIFY(!window->Button(kQuit)->isEnabled());
+    QVERIFY(!window->Button(kResult)->isEnabled());
+    QVERIFY(window->Button(kStop)->isEnabled());
+    QVERIFY(window->Button(kClose)->isEnabled());
+    QCOMPARE(RunSecondsToTheEnd(*window, 60), 60);
+    QVERIFY(window->TimerActive(CDlgApg::kSecondTimer));
+    QVERIFY(window->AcquisitionRunning());
+    QCOMPARE(RunSecondsToTheEnd(*window, 1), 1);
+    QVERIFY(!window->TimerActive(CDlgApg::kSecondTimer));
+    QVERIFY(!window->TimerActive(CDlgApg::kGraphTimer));
+    QVERIFY(!window->AcquisitionRunning());
+    QCOMPARE(window->ElapsedSeconds(), 61);
+    // Nothing was measured: too few beats.
+    QCOMPARE(m_boxes->messages, QStringList{GetMessageText(40005)});
+    QVERIFY(m_reports.empty());
+}
+
+void DlgApgTest::NineteenGoodBeatsCancelTheSave() {
+    SimulatedSensor* sensor = UseSimulatedSensor();
+    sensor->SetAnswering(false);
+    auto window = OpenWindow();
+    window->SetReportRunner([this](CHrv* hrv, QWidget*) { m_reports.push_back(hrv); });
+    window->Button(kStart)->click();
+    SyntheticPulseSource source;
+    QVERIFY(FeedUntilQualified(*window->Hrv(), source, 19));
+    RunSecondsToTheEnd(*window);
+    QCOMPARE(m_boxes->messages,
+             QStringList{"Wellness data's automatic save function canceled, due to low signal "
+                         "sensitivity."});
+    QVERIFY(m_folder->WorkFiles().isEmpty());
+    QVERIFY(m_reports.empty());
+    QVERIFY(window->Button(kStart)->isEnabled());
+    QVERIFY(window->Button(kQuit)->isEnabled());
+    QVERIFY(window->Button(kResult)->isEnabled());
+    QVERIFY(!window->Button(kStop)->isEnabled());
+    // The results stay: the panels show the 19 beats, and Result still opens the report.
+    QCOMPARE(window->ShownSummary().qualified, 19);
+    window->Button(kResult)->click();
+    QCOMPARE(m_reports, std::vector<CHrv*>{window->Hrv()});
+}
+
+void DlgApgTest::TwentyGoodBeatsAreSavedUnderTheStartTime() {
+    SimulatedSensor* sensor = UseSimulatedSensor();
+    sensor->SetAnswering(false);
+    auto window = OpenWindow();
+    bool joinedAtReport = false;
+    window->SetReportRunner([&](CHrv* hrv, QWidget* owner) {
+        m_reports.push_back(hrv);
+        joinedAtReport =
+            owner == window.get() && !window->AcquisitionRunning() && !hrv->ThreadRun();
+    });
+    window->Button(kStart)->click();
+    const QDateTime start = TheApp().testStartTime;
+    QVERIFY(start.isValid());
+    SyntheticPulseSource source;
+    QVERIFY(FeedUntilQualified(*window->Hrv(), source, 20));
+    // The end comes a little later than the start's second.
+    QTest::qWait(1100);
+    RunSecondsToTheEnd(*window);
+    QVERIFY(m_boxes->messages.isEmpty());
+    const QString expected = QString("Kim_%1.ppg").arg(start.toString("yyyyMMdd_HHmmss"));
+    QCOMPARE(m_folder->WorkFiles(), QStringList{expected});
+    QCOMPARE(m_reports, std::vector<CHrv*>{window->Hrv()});
+    QVERIFY(joinedAtReport);
+
+    // The header carries the person and the figures of the test.
+    RecordingHeader header;
+    CHrv reread;
+    QCOMPARE(reread.LoadPulseFile(&header, (m_folder->Work() + "/" + expected).toStdString()),
+             FileStatus::Ok);
+    const ApgSummary shown = window->ShownSummary();
+    QCOMPARE(header.Name(), std::string("Kim"));
+    QCOMPARE(header.BirthYear(), TheApp().CurrentUser.birthYear);
+    QCOMPARE(header.Sex(), 1);
+    QCOMPARE(header.Phone(), std::string("010-1234"));
+    QCOMPARE(header.Value(), shown.vascularAge);
+    QCOMPARE(header.Type(), static_cast<char>('A' + shown.typeIndex));
+    QCOMPARE(header.MeanPulse(), shown.meanPulse);
+    QCOMPARE(shown.qualified, 20);
+}
+
+void DlgApgTest::FailedSaveIsReported() {
+    SimulatedSensor* sensor = UseSimulatedSensor();
+    sensor->SetAnswering(false);
+    QVERIFY(QDir(m_folder->Work()).removeRecursively()); // no work folder
+    auto window = OpenWindow();
+    window->SetReportRunner([this](CHrv* hrv, QWidget*) { m_reports.push_back(hrv); });
+    window->Button(kStart)->click();
+    SyntheticPulseSource source;
+    QVERIFY(FeedUntilQualified(*window->Hrv(), source, 25));
+    RunSecondsToTheEnd(*window);
+    QCOMPARE(m_boxes->messages, QStringList{"The recording could not be saved. Check that the "
+                                            "work folder exists and the disk is not full."});
+    // The results are still shown in the report.
+    QCOMPARE(m_reports.size(), size_t(1));
+}
+
+void DlgApgTest::StopEndsWithoutSavingAndResultOpensTheReport() {
+    UseSimulatedSensor(5.0);
+    auto window = OpenWindow();
+    window->SetReportRunner([this](CHrv* hrv, QWidget*) { m_reports.push_back(hrv); });
+    window->Button(kStart)->click();
+    QTRY_VERIFY(window->Hrv()->Count(CHrv::Series::Raw) > 400);
+    window->Button(kStop)->click();
+    QVERIFY(!window->AcquisitionRunning());
+    const int count = window->Hrv()->Count(CHrv::Series::Raw);
+    QTest::qWait(100);
+    QCOMPARE(window->Hrv()->Count(CHrv::Series::Raw), count); // nothing feeds it any more
+    QVERIFY(m_folder->WorkFiles().isEmpty());
+    QVERIFY(m_reports.empty());
+    window->Button(kResult)->click();
+    QCOMPARE(m_reports.size(), size_t(1));
+    // A new test starts from an empty measurement.
+    window->Button(kStart)->click();
+    QVERIFY(window->AcquisitionRunning());
+    QCOMPARE(window->ElapsedSeconds(), 0);
+    QVERIFY(window->Hrv()->Count(CHrv::Series::Raw) < count);
+    window->Button(kStop)->click();
+}
+
+void DlgApgTest::TypeMarkerAppearsWithTheFirstGoodBeat() {
+    SimulatedSensor* sensor = UseSimulatedSensor();
+    sensor->SetAnswering(false);
+    auto window = OpenWindow();
+    window->Button(kStart)->click();
+    auto figures = [&] {
+        for (int tick = 0; tick < 10; ++tick)
+            window->OnTimer(CDlgApg::kGraphTimer);
+    };
+    SyntheticPulseSource source;
+    std::vector<int16_t> samples(1000);
+    for (int16_t& s : samples)
+        s = source.Next();
+    window->Hrv()->AddSamples(samples.data(), 300); // beats are still being looked for
+    figures();
+    QCOMPARE(window->ShownSummary().typeIndex, -1);
+    QCOMPARE(window->PanelImage(ApgPanel::WellnessType),
+             window->PanelBackground(ApgPanel::WellnessType));
+    QVERIFY(FeedUntilQualified(*window->Hrv(), source, 1));
+    figures();
+    const int type = window->ShownSummary().typeIndex;
+    QVERIFY(type >= 0 && type <= 6);
+    const QImage marker = window->PanelImage(ApgPanel::WellnessType);
+    const int x = 235 + 33 * type - 218; // scale 1 at 1600 x 1000
+    QVERIFY(qBlue(marker.pixel(x, 7)) > 200 && qRed(marker.pixel(x, 7)) < 60);
+    window->Button(kStop)->click();
+}
+
+void DlgApgTest::InfoPagesMoveTheirButtons() {
+    auto window = OpenWindow();
+    QCOMPARE(window->SelectedInfoPage(), 1);
+    const int expected[5][3] = {
+        {}, {133, 491, 517}, {133, 159, 517}, {133, 159, 185}, {133, 159, 185}};
+    const int buttons[] = {kInfo1, kInfo2, kInfo3};
+    for (int page = 1; page <= 4; ++page) {
+        if (page <= 3)
+            window->Button(buttons[page - 1])->click();
+        else
+            window->Button(kInfoMore)->click();
+        QCOMPARE(window->SelectedInfoPage(), page);
+        for (int b = 0; b < 3; ++b) {
+            QCOMPARE(window->Button(buttons[b])->geometry(), QRect(91, expected[page][b], 480, 25));
+            const bool selected = b == std::min(page, 3) - 1;
+            QCOMPARE(window->Button(buttons[b])->ColorOf(CButtonST::Color::TextOut),
+                     selected ? QColor(233, 16, 0) : QColor(92, 92, 92));
+        }
+        QCOMPARE(window->Button(kInfoMore)->isVisibleTo(window.get()), page == 3);
+        QCOMPARE(window->Button(kInfoBack)->isVisibleTo(window.get()), page == 4);
+    }
+    // Page 3's picture at (91, 210); 1206 at 220 * 480 / 482 = 219, 305 * 332 / 334 = 303.
+    window->Button(kInfo3)->click();
+    QCOMPARE(window->Button(kInfoMore)->geometry(), QRect(91 + 219, 210 + 303, 54, 24));
+    window->Button(kInfoMore)->click();
+    QCOMPARE(window->Button(kInfoBack)->geometry(), QRect(91 + 219, 210 + 4, 54, 24));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    SaveScreenshot(window.get(), "apg_window_english_info_page_4");
+}
+
+void DlgApgTest::PageButtonsSwitchBetweenPagesThreeAndFour() {
+    auto window = OpenWindow();
+    window->Button(kInfo3)->click();
+    window->Button(kInfoMore)->click();
+    QCOMPARE(window->SelectedInfoPage(), 4);
+    window->Button(kInfoBack)->click();
+    QCOMPARE(window->SelectedInfoPage(), 3);
+    QVERIFY(window->Button(kInfoMore)->isVisibleTo(window.get()));
+    QVERIFY(!window->Button(kInfoBack)->isVisibleTo(window.get()));
+    window->Button(kInfo1)->click();
+    QVERIFY(!window->Button(kInfoMore)->isVisibleTo(window.get()));
+    QVERIFY(!window->Button(kInfoBack)->isVisibleTo(window.get()));
+}
+
+void DlgApgTest::HelpClicksOpenNothingOutsideKorean() {
+    for (int language : {2, 3, 4, 1}) {
+        SetUpApplication(language);
+        auto window = OpenWindow();
+        window->show();
+        const int windowsBefore = QApplication::topLevelWidgets().size();
+        m_boxes->messages.clear();
+        for (int id : {kRateCaption, kStrengthCaption, kTimeCaption})
+            QTest::mouseClick(window->Static(id), Qt::LeftButton);
+        QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+        if (language == 1)
+            QCOMPARE(m_boxes->messages.size(), 3); // the help window is not in this version
+        else
+            QVERIFY2(m_boxes->messages.isEmpty(), qPrintable(QString::number(language)));
+    }
+}
+
+QTEST_MAIN(DlgApgTest)
+#include "DlgApg_gui_test.moc"
