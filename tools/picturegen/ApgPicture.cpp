@@ -117,15 +117,7 @@ void PaintApgPicture(QPainter& painter, const PictureContext& context) {
     Kit::Glow(painter, QPointF(300, 700), 420, QColor(30, 70, 120, 50));
 
     // Top bar with the sensor status and the close box.
-    painter.fillRect(QRectF(0, 0, 1600, 42), QColor(0, 0, 0, 70));
-    painter.fillRect(QRectF(0, 42, 1600, 1), QColor(120, 220, 230, 60));
-    const QRectF status = Row(kStatus);
-    Kit::Pill(painter, QRectF(status.left() - 12, status.top() + 1, status.width() + 20, 22),
-              QColor(255, 255, 255, 16), QColor(255, 255, 255, 40));
-    const QPointF cross = Row(kClose).center();
-    painter.setPen(QPen(QColor(220, 235, 240), 2.2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(cross + QPointF(-7, -7), cross + QPointF(7, 7));
-    painter.drawLine(cross + QPointF(-7, 7), cross + QPointF(7, -7));
+    Kit::TopBar(painter, Row(kStatus), Row(kClose).center());
 
     // Title and the person's line.
     const QString title = context.SectionText("Tondrela", 1014);

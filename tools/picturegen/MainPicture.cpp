@@ -123,15 +123,7 @@ void PaintMainPicture(QPainter& painter, const PictureContext& context) {
     Kit::Glow(painter, QPointF(120, 60), 380, QColor(30, 70, 120, 60));
 
     // Top bar with the sensor status and the close button.
-    painter.fillRect(QRectF(0, 0, 1600, 42), QColor(0, 0, 0, 70));
-    painter.fillRect(QRectF(0, 42, 1600, 1), QColor(120, 220, 230, 60));
-    const QRectF status = Row(kStatus);
-    Kit::Pill(painter, QRectF(status.left() - 12, status.top() + 1, status.width() + 20, 22),
-              QColor(255, 255, 255, 16), QColor(255, 255, 255, 40));
-    const QPointF cross = Row(kClose).center();
-    painter.setPen(QPen(QColor(220, 235, 240), 2.2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(cross + QPointF(-7, -7), cross + QPointF(7, 7));
-    painter.drawLine(cross + QPointF(-7, 7), cross + QPointF(7, -7));
+    Kit::TopBar(painter, Row(kStatus), Row(kClose).center());
 
     // Title block.
     const QString tagline = context.Message(20001);

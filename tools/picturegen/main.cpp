@@ -17,16 +17,16 @@
 
 namespace {
 
-bool PaintPicture(const PictureSpec& spec, int languageIndex, const QString& folder) {
-    QImage image(spec.width, spec.height, QImage::Format_RGB32);
+bool PaintPicture(const PictureSpec& picture, int languageIndex, const QString& folder) {
+    QImage image(picture.width, picture.height, QImage::Format_RGB32);
     image.fill(Qt::black);
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        spec.paint(painter, PictureContext(languageIndex));
+        picture.paint(painter, PictureContext(languageIndex));
     }
-    const QString path = folder + QLatin1Char('/') + QLatin1String(spec.file);
+    const QString path = folder + QLatin1Char('/') + QLatin1String(picture.file);
     if (!image.save(path, nullptr, 92)) {
         std::fprintf(stderr, "tondrela-picturegen: cannot write %s\n", qPrintable(path));
         return false;
@@ -46,11 +46,11 @@ int main(int argc, char** argv) {
     const QDir stage(arguments[1]);
     bool ok = true;
     for (int language = 1; language <= 4; ++language) {
-        for (const PictureSpec& spec : RegisteredPictures()) {
+        for (const PictureSpec& picture : RegisteredPictures()) {
             const QString folder = stage.filePath(
-                QStringLiteral("%1/%2").arg(QLatin1String(spec.folder)).arg(language));
+                QStringLiteral("%1/%2").arg(QLatin1String(picture.folder)).arg(language));
             QDir().mkpath(folder);
-            ok = PaintPicture(spec, language, folder) && ok;
+            ok = PaintPicture(picture, language, folder) && ok;
         }
     }
     const QString wav = stage.filePath(QStringLiteral("wav"));
