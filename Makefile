@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 
 DEPS := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
         libhidapi-dev libudev-dev qt6-base-dev qt6-multimedia-dev fonts-wqy-zenhei \
-        clang poppler-utils
+        clang libclang-rt-14-dev poppler-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps build test demo bench install clean
