@@ -17,37 +17,20 @@ protected:
     std::unique_ptr<ApgCanvas> apg = std::make_unique<ApgCanvas>();
 
     double At(Series which, int i) const { return apg->Data(which)[i]; }
+
+    // A ramp of slope 3 from `start`: DIFF1 is 0 for the first ten samples, then 3.
+    void ExpectRampDiff1(double start) {
+        for (int i = 0; i < 30; ++i)
+            apg->AddSample(start + 3.0 * i);
+        ASSERT_EQ(apg->Count(Series::Diff1), 30);
+        for (int i = 0; i < 30; ++i)
+            EXPECT_EQ(At(Series::Diff1, i), i < 10 ? 0 : 3) << "at " << i;
+        EXPECT_EQ(At(Series::Diff2, 9), 0);
+    }
 };
 
 TEST_F(ApgDerivatives, FirstTenDiff1ValuesAreZero) {
-    for (int i = 0; i < 30; ++i)
-        apg->AddSample(3.0 * i);
-    ASSERT_EQ(apg->Count(Series::Diff1), 30);
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(At(Series::Diff1, i), 0) << "at " << i;
-    for (int i = 10; i < 30; ++i)
-        EXPECT_EQ(At(Series::Diff1, i), 3) << "at " << i;
-}
-
-TEST_F(ApgDerivatives, Diff2AndThirdSeriesStartWithZerosWhileTheirWindowsFill) {
-    // A ramp: DIFF1 jumps from 0 to 3 at sample 10, so DIFF2 carries that step for ten
-    // samples once its own window is full, and the third series its two edges.
-    for (int i = 0; i < 40; ++i)
-        apg->AddSample(3.0 * i);
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(At(Series::Diff2, i), 0) << "at " << i;
-        EXPECT_EQ(At(Series::Diff3, i), 0) << "at " << i;
-    }
-    for (int i = 10; i < 20; ++i) {
-        EXPECT_DOUBLE_EQ(At(Series::Diff2, i), 0.3) << "at " << i;
-        EXPECT_DOUBLE_EQ(At(Series::Diff3, i), 0.03) << "at " << i;
-    }
-    for (int i = 20; i < 30; ++i) {
-        EXPECT_EQ(At(Series::Diff2, i), 0) << "at " << i;
-        EXPECT_DOUBLE_EQ(At(Series::Diff3, i), -0.03) << "at " << i;
-    }
-    for (int i = 30; i < 40; ++i)
-        EXPECT_NEAR(At(Series::Diff3, i), 0, 1e-15) << "at " << i;
+    ExpectRampDiff1(0);
 }
 
 TEST_F(ApgDerivatives, EachDerivativeIsTheMeanOfTheLastTenDifferences) {
@@ -58,7 +41,8 @@ TEST_F(ApgDerivatives, EachDerivativeIsTheMeanOfTheLastTenDifferences) {
         pulse.push_back(value(random));
         apg->AddSample(pulse.back());
     }
-    // The mean of ten consecutive differences telescopes to (x[i] - x[i-10]) / 10.
+    // The mean of ten consecutive differences telescopes to (x[i] - x[i-10]) / 10; each
+    // series is 0 while its window fills.
     auto derive = [](const std::vector<double>& x) {
         std::vector<double> d(x.size(), 0.0);
         for (size_t i = 10; i < x.size(); ++i)
@@ -68,6 +52,10 @@ TEST_F(ApgDerivatives, EachDerivativeIsTheMeanOfTheLastTenDifferences) {
     const std::vector<double> d1 = derive(pulse);
     const std::vector<double> d2 = derive(d1);
     const std::vector<double> d3 = derive(d2);
+    for (int i = 0; i < 10; ++i) {
+        for (Series s : {Series::Diff1, Series::Diff2, Series::Diff3})
+            EXPECT_EQ(At(s, i), 0) << "at " << i;
+    }
     for (int i = 0; i < 300; ++i) {
         EXPECT_NEAR(At(Series::Diff1, i), d1[i], 1e-9) << "at " << i;
         EXPECT_NEAR(At(Series::Diff2, i), d2[i], 1e-9) << "at " << i;
@@ -102,15 +90,8 @@ TEST_F(ApgDerivatives, ResetStartsTheSeriesAndWindowsAfresh) {
     EXPECT_EQ(apg->Count(Series::Diff3), 0);
     EXPECT_EQ(apg->BeatListCount(), 0);
     EXPECT_EQ(apg->MeanPulse(), 0);
-
     // Nothing of the old differences or sums is left in the smoothing windows.
-    for (int i = 0; i < 30; ++i)
-        apg->AddSample(1000 + 3.0 * i);
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(At(Series::Diff1, i), 0) << "at " << i;
-    for (int i = 10; i < 30; ++i)
-        EXPECT_EQ(At(Series::Diff1, i), 3) << "at " << i;
-    EXPECT_EQ(At(Series::Diff2, 9), 0);
+    ExpectRampDiff1(1000);
 }
 
 } // namespace

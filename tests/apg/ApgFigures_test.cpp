@@ -86,34 +86,26 @@ TEST_F(ApgMeans, StrengthOf399PercentIsLeftOutAnd4PercentCounts) {
 }
 
 TEST_F(ApgMeans, WithoutQualifiedBeatsEveryFigureSaysNothing) {
-    AddBeats(kOld, 2, 2);
-    const ApgSummary s = apg->Summarise(45, 2);
-    EXPECT_EQ(s.qualified, 0);
-    for (double mean : {s.ba, s.ca, s.da, s.ea, s.abMs, s.acMs, s.adMs, s.aeMs})
-        EXPECT_EQ(mean, 0);
-    EXPECT_EQ(s.wellnessIndex, 0);
-    EXPECT_EQ(s.vascularAge, 0);
-    EXPECT_EQ(s.typeIndex, -1);
-    EXPECT_EQ(s.meanSignalStrength, 2);
-    EXPECT_EQ(s.rows, 2);
-}
-
-TEST_F(ApgMeans, EmptyTestGivesZerosAndNoType) {
-    const ApgSummary s = apg->Summarise(45, 1);
-    EXPECT_EQ(s.qualified, 0);
-    EXPECT_EQ(s.wellnessIndex, 0);
-    EXPECT_EQ(s.vascularAge, 0);
-    EXPECT_EQ(s.typeIndex, -1);
-    EXPECT_EQ(s.meanSignalStrength, 0);
-    EXPECT_EQ(s.meanPulse, 0);
-    EXPECT_EQ(s.rows, 0);
+    for (int beats : {0, 2}) { // an empty test, then two beats of 2 %
+        if (beats > 0)
+            AddBeats(kOld, beats, 2);
+        const ApgSummary s = apg->Summarise(45, 2);
+        EXPECT_EQ(s.qualified, 0);
+        for (double mean : {s.ba, s.ca, s.da, s.ea, s.abMs, s.acMs, s.adMs, s.aeMs})
+            EXPECT_EQ(mean, 0);
+        EXPECT_EQ(s.wellnessIndex, 0);
+        EXPECT_EQ(s.vascularAge, 0);
+        EXPECT_EQ(s.typeIndex, -1);
+        EXPECT_EQ(s.meanSignalStrength, beats > 0 ? 2 : 0);
+        EXPECT_EQ(s.meanPulse, 0);
+        EXPECT_EQ(s.rows, beats);
+    }
 }
 
 TEST_F(ApgMeans, BeatWithZeroAWaveIsLeftOutOfRatiosAndVascularAge) {
     // Only zeros and negative values in the window: the last zero before the fall is a.
     feeder.Clear();
-    feeder.Push(
-        apgtest::Shape({{0, 0}, {15, -500}, {30, -100}, {45, -400}, {65, -50}, {85, -300}}));
+    feeder.Push(apgtest::Shape({0, 15, 30, 45, 65, 85}, {0, -500, -100, -400, -50, -300}));
     apg->AnalyseBeat(10);
     ASSERT_EQ(apg->BeatRows(), 1);
     ASSERT_EQ(apg->Row(0).amplitude[0], 0);
@@ -211,11 +203,9 @@ TEST(ApgBloodPressure, DaAgainstTheReferenceOfTheAgeDecade) {
     EXPECT_EQ(PressureStatus(-240, 45), 40013); // 0
     EXPECT_EQ(PressureStatus(-310, 45), 40014); // 11.7: a bit high
     EXPECT_EQ(PressureStatus(-400, 45), 40015); // 26.7: high
-}
-
-TEST(ApgBloodPressure, AgesOutsideTheTable) {
-    EXPECT_EQ(PressureStatus(-400, -1), 0) << "negative age: no text";
-    EXPECT_EQ(PressureStatus(-400, 95), 40013) << "90 and above use the 80-89 reference";
+    // Outside the table: no text for a negative age; 90 and above use the 80-89 reference.
+    EXPECT_EQ(PressureStatus(-400, -1), 0);
+    EXPECT_EQ(PressureStatus(-400, 95), 40013);
     EXPECT_EQ(PressureStatus(-400, 85), 40013);
 }
 
@@ -235,19 +225,16 @@ TEST_F(ApgFigures, SummariseComputesTheMeansBeforeTheTendency) {
     EXPECT_EQ(s.rows, 3);
 }
 
-TEST(ApgRateList, MeanPulseIncludesRejectedBeats) {
+TEST(ApgRateList, MeanPulseOfTheNewest180RatesIncludesRejectedBeats) {
     auto apg = std::make_unique<ApgCanvas>();
     for (double rate : {0.0, 70.0, 80.0})
         apg->AppendRate(rate);
     EXPECT_EQ(apg->MeanPulse(), 50);
-}
-
-TEST(ApgRateList, KeepsTheNewest180Rates) {
-    auto apg = std::make_unique<ApgCanvas>();
-    apg->AppendRate(0);
-    for (int i = 0; i < ApgCanvas::kRateCapacity; ++i)
+    for (int i = 3; i < ApgCanvas::kRateCapacity; ++i)
         apg->AppendRate(60);
-    EXPECT_EQ(apg->MeanPulse(), 60);
+    EXPECT_NEAR(apg->MeanPulse(), (70 + 80 + 177 * 60) / 180.0, 1e-9);
+    apg->AppendRate(60);
+    EXPECT_NEAR(apg->MeanPulse(), (70 + 80 + 178 * 60) / 180.0, 1e-9) << "the oldest rate left";
 }
 
 } // namespace

@@ -45,12 +45,23 @@ bool IsYellow(QRgb p) {
     return qRed(p) > 200 && qGreen(p) > 200 && qBlue(p) < 60;
 }
 
+// Pixels of the area that satisfy test.
+int Count(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& test) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += test(image.pixel(x, y)) ? 1 : 0;
+    }
+    return count;
+}
+
 // Rows in [top, bottom] of column x that satisfy test.
 int CountInColumn(const QImage& image, int x, int top, int bottom, bool (*test)(QRgb)) {
-    int count = 0;
-    for (int y = top; y <= bottom; ++y)
-        count += test(image.pixel(x, y)) ? 1 : 0;
-    return count;
+    return Count(image, QRect(QPoint(x, top), QPoint(x, bottom)), test);
+}
+
+std::function<bool(QRgb)> NearTo(const QColor& colour, int tolerance) {
+    return [colour, tolerance](QRgb pixel) { return Near(pixel, colour, tolerance); };
 }
 
 // A colour blended at alpha over the test background.
@@ -70,26 +81,23 @@ constexpr int kSweep = 850 - 8;
 class ApgPanelsTest : public QObject {
     Q_OBJECT
 private slots:
-    void VirPointTruncatesAndOffsets();
-    void VirPointKeepsMappingForZeroVirtualSize();
+    void VirPointTruncatesOffsetsAndIgnoresAZeroSize();
     void CardinalSplinePassesThroughEveryPoint();
     void SweepWithFewerThanTwoValuesDrawsOnlyTheBackground();
     void ExactlyOneSweepDrawsThePreviousSweepFromStepOne();
     void SweepLeavesAGapOfOneStepAtTheWritePosition();
     void PulseSweepFillsThePulseRingRange();
-    void SignalStrengthIsRedBelow4AndOrangeFrom4();
-    void SignalStrengthBarIsCutAtThePanelEdge();
+    void SignalStrengthIsRedBelow4AndOrangeFrom4AndCutAtTheEdge();
     void ElapsedTimeBarIsFullAt60Seconds();
     void WellnessIndexIsTruncatedAndHiddenAtZero();
-    void IndexBarTakesTheColourOfItsBand();
-    void IndexScaleShowsThreeBands();
+    void IndexBarAndScaleShowTheThreeBands();
     void TypeMarkerSitsOnItsLetterAndNeedsAType();
     void StandardSignalShowsThePersonFromTwoBeats();
     void StandardShapeCoversEveryAge();
     void AeDiagramShowsTheMeansFromTwoBeats();
 };
 
-void ApgPanelsTest::VirPointTruncatesAndOffsets() {
+void ApgPanelsTest::VirPointTruncatesOffsetsAndIgnoresAZeroSize() {
     CVirPoint map(101, -88);
     map.SetVirtualSize(100, 2);
     map.SetYOffset(47);
@@ -98,18 +106,13 @@ void ApgPanelsTest::VirPointTruncatesAndOffsets() {
     QCOMPARE(map.Map(50, 1), QPoint(54, 3));
     QCOMPARE(map.Map(99, -1), QPoint(103, 91)); // 99.99 truncates to 99
     QCOMPARE(map.Map(10, 0.5).y(), 47 - 22);
-}
-
-void ApgPanelsTest::VirPointKeepsMappingForZeroVirtualSize() {
-    CVirPoint map(201, -101);
-    map.SetVirtualSize(200, 50);
-    const QPoint before = map.Map(30, 7);
+    // A zero virtual size keeps the mapping as it was.
     map.SetVirtualSize(0, 10);
-    QCOMPARE(map.Map(30, 7), before);
+    QCOMPARE(map.Map(50, 1), QPoint(54, 3));
     map.SetVirtualSize(100, 0);
-    QCOMPARE(map.Map(30, 7), before);
-    map.SetVirtualSize(100, 10);
-    QVERIFY(map.Map(30, 7) != before);
+    QCOMPARE(map.Map(50, 1), QPoint(54, 3));
+    map.SetVirtualSize(50, 2);
+    QVERIFY(map.Map(50, 1) != QPoint(54, 3));
 }
 
 void ApgPanelsTest::CardinalSplinePassesThroughEveryPoint() {
@@ -203,38 +206,31 @@ void ApgPanelsTest::PulseSweepFillsThePulseRingRange() {
     }
 }
 
-void ApgPanelsTest::SignalStrengthIsRedBelow4AndOrangeFrom4() {
+void ApgPanelsTest::SignalStrengthIsRedBelow4AndOrangeFrom4AndCutAtTheEdge() {
     const QSize size(348, 32);
     const QColor red = Over(QColor(255, 0, 0), 240);
     const QColor orange = Over(QColor(255, 114, 0), 240);
-    const QImage low = Draw(size, [](QPainter& p, QSize s) { DrawSignalStrength(p, s, 3.9); });
-    const QImage enough = Draw(size, [](QPainter& p, QSize s) { DrawSignalStrength(p, s, 4.0); });
-    QVERIFY(Near(low.pixel(2, 1), red));
-    QVERIFY(Near(enough.pixel(2, 1), orange));
+    auto strength = [size](double percent) {
+        return Draw(size, [percent](QPainter& p, QSize s) { DrawSignalStrength(p, s, percent); });
+    };
+    const QImage low = strength(3.9);
+    const QImage enough = strength(4.0);
     // 348 * 3.9 / 60 = 22.6 pixels; 4 % reaches 23.2.
+    QVERIFY(Near(low.pixel(2, 1), red));
     QVERIFY(Near(low.pixel(21, 1), red));
     QVERIFY(Near(low.pixel(24, 1), kGround));
+    QVERIFY(Near(enough.pixel(2, 1), orange));
     QVERIFY(Near(enough.pixel(22, 1), orange));
     // The percentage is written in white.
-    bool white = false;
-    for (int x = 0; x < 40; ++x) {
-        for (int y = 0; y < 32; ++y)
-            white = white || Near(enough.pixel(x, y), QColor(255, 255, 255), 30);
-    }
-    QVERIFY(white);
-    QCOMPARE(Draw(size, [](QPainter& p, QSize s) { DrawSignalStrength(p, s, 0); }), Blank(size));
-}
-
-void ApgPanelsTest::SignalStrengthBarIsCutAtThePanelEdge() {
-    const QSize size(348, 32);
-    const QImage high = Draw(size, [](QPainter& p, QSize s) { DrawSignalStrength(p, s, 75); });
+    QVERIFY(Count(enough, QRect(0, 0, 40, 32), NearTo(Qt::white, 30)) > 0);
+    QCOMPARE(strength(0), Blank(size));
+    // 75 % would reach past the panel: the bar ends at its edge.
+    const QImage high = strength(75);
     QCOMPARE(high.size(), size);
-    const QColor orange = Over(QColor(255, 114, 0), 240);
     QVERIFY(Near(high.pixel(347, 1), orange));
     QVERIFY(Near(high.pixel(347, 30), orange));
-    const QImage half = Draw(size, [](QPainter& p, QSize s) { DrawSignalStrength(p, s, 30); });
-    QVERIFY(Near(half.pixel(172, 1), orange));
-    QVERIFY(Near(half.pixel(176, 1), kGround));
+    QVERIFY(Near(strength(30).pixel(172, 1), orange));
+    QVERIFY(Near(strength(30).pixel(176, 1), kGround));
 }
 
 void ApgPanelsTest::ElapsedTimeBarIsFullAt60Seconds() {
@@ -263,36 +259,36 @@ void ApgPanelsTest::WellnessIndexIsTruncatedAndHiddenAtZero() {
         QCOMPARE(index(value), Blank(size));
 }
 
-void ApgPanelsTest::IndexBarTakesTheColourOfItsBand() {
+void ApgPanelsTest::IndexBarAndScaleShowTheThreeBands() {
     const QSize size(261, 19);
+    const QColor red = Over(QColor(255, 0, 0), 210);
+    const QColor yellow = Over(QColor(237, 193, 0), 210);
+    const QColor green = Over(QColor(97, 171, 0), 210);
     auto bar = [size](double value) {
         return Draw(size, [value](QPainter& p, QSize s) { DrawIndexBar(p, s, value); });
     };
     const QImage low = bar(29.9);
-    QVERIFY(Near(low.pixel(1, 9), Over(QColor(255, 0, 0), 210)));
-    QVERIFY(Near(low.pixel(74, 9), Over(QColor(255, 0, 0), 210))); // 29 * 261 / 100 = 75
+    QVERIFY(Near(low.pixel(1, 9), red));
+    QVERIFY(Near(low.pixel(74, 9), red)); // 29 * 261 / 100 = 75
     QVERIFY(Near(low.pixel(76, 9), kGround));
-    QVERIFY(Near(bar(30).pixel(1, 9), Over(QColor(237, 193, 0), 210)));
-    QVERIFY(Near(bar(69.9).pixel(1, 9), Over(QColor(237, 193, 0), 210)));
-    QVERIFY(Near(bar(70).pixel(1, 9), Over(QColor(97, 171, 0), 210)));
-    QVERIFY(Near(bar(120).pixel(260, 9), Over(QColor(97, 171, 0), 210)));
+    QVERIFY(Near(bar(30).pixel(1, 9), yellow));
+    QVERIFY(Near(bar(69.9).pixel(1, 9), yellow));
+    QVERIFY(Near(bar(70).pixel(1, 9), green));
+    QVERIFY(Near(bar(120).pixel(260, 9), green));
     for (double value : {0.0, 0.5, -10.0})
         QCOMPARE(bar(value), Blank(size));
-}
 
-void ApgPanelsTest::IndexScaleShowsThreeBands() {
-    const QSize size(261, 19);
     const QImage scale = Draw(size, [](QPainter& p, QSize s) {
         DrawIndexScale(
             p, s, {QStringLiteral("Below"), QStringLiteral("Average"), QStringLiteral("Above")});
     });
     // Edges at 261 * 30 / 100 = 78 and 261 * 70 / 100 = 182; corners are clear of the texts.
-    QVERIFY(Near(scale.pixel(1, 0), Over(QColor(255, 0, 0), 210)));
-    QVERIFY(Near(scale.pixel(77, 0), Over(QColor(255, 0, 0), 210)));
-    QVERIFY(Near(scale.pixel(78, 0), Over(QColor(237, 193, 0), 210)));
-    QVERIFY(Near(scale.pixel(181, 0), Over(QColor(237, 193, 0), 210)));
-    QVERIFY(Near(scale.pixel(182, 0), Over(QColor(97, 171, 0), 210)));
-    QVERIFY(Near(scale.pixel(260, 18), Over(QColor(97, 171, 0), 210)));
+    QVERIFY(Near(scale.pixel(1, 0), red));
+    QVERIFY(Near(scale.pixel(77, 0), red));
+    QVERIFY(Near(scale.pixel(78, 0), yellow));
+    QVERIFY(Near(scale.pixel(181, 0), yellow));
+    QVERIFY(Near(scale.pixel(182, 0), green));
+    QVERIFY(Near(scale.pixel(260, 18), green));
 }
 
 void ApgPanelsTest::TypeMarkerSitsOnItsLetterAndNeedsAType() {
@@ -319,23 +315,15 @@ void ApgPanelsTest::StandardSignalShowsThePersonFromTwoBeats() {
     summary.ca = -0.1;
     summary.da = -0.3;
     summary.ea = 0.2;
-    auto yellowPixels = [](const QImage& image) {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x)
-                count += IsYellow(image.pixel(x, y)) ? 1 : 0;
-        }
-        return count;
-    };
     summary.qualified = 1;
     const QImage one =
         Draw(size, [&](QPainter& p, QSize s) { DrawStandardSignal(p, s, 45, summary); });
     QVERIFY(one != Blank(size)); // the standard curve
-    QCOMPARE(yellowPixels(one), 0);
+    QCOMPARE(Count(one, one.rect(), IsYellow), 0);
     summary.qualified = 2;
     const QImage two =
         Draw(size, [&](QPainter& p, QSize s) { DrawStandardSignal(p, s, 45, summary); });
-    QVERIFY(yellowPixels(two) > 20);
+    QVERIFY(Count(two, two.rect(), IsYellow) > 20);
     // The person's a wave (value 1) reaches the top: point 3 at x trunc(93 / 92 * 27) + 4 = 31,
     // y trunc(-55 / 2) + 31 = 4.
     QVERIFY(CountInColumn(two, 31, 3, 6, IsYellow) > 0);
@@ -368,26 +356,17 @@ void ApgPanelsTest::AeDiagramShowsTheMeansFromTwoBeats() {
                           QStringLiteral("Arial"));
         });
     };
-    auto count = [](const QImage& image, const QColor& colour, int tolerance) {
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x)
-                n += Near(image.pixel(x, y), colour, tolerance) ? 1 : 0;
-        }
-        return n;
-    };
+    const auto curve = NearTo(QColor(255, 210, 0), 40);
+    const auto text = NearTo(QColor(136, 136, 136), 20);
     const QImage one = draw(1);
     // Only the zero line: y = (210 - 8) / 2 + 4 = 105.
     QVERIFY(Near(one.pixel(100, 105), Over(QColor(128, 128, 128), 200)));
-    QCOMPARE(count(one, QColor(255, 210, 0), 40), 0);
+    QCOMPARE(Count(one, one.rect(), curve), 0);
     const QImage two = draw(2);
-    QVERIFY(count(two, QColor(255, 210, 0), 40) > 100);  // the curve
-    QVERIFY(count(two, QColor(136, 136, 136), 20) > 50); // the text lines
+    QVERIFY(Count(two, two.rect(), curve) > 100);
+    QVERIFY(Count(two, two.rect(), text) > 50);
     // The text rows keep clear of the a wave at the top left (point 3 at x 68).
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 50; ++x)
-            QVERIFY(!Near(two.pixel(x, y), QColor(136, 136, 136), 20));
-    }
+    QCOMPARE(Count(two, QRect(0, 0, 50, 20), text), 0);
 }
 
 QTEST_MAIN(ApgPanelsTest)

@@ -11,35 +11,27 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <vector>
 
 namespace apgtest {
 
-// A control point of a piecewise-linear DIFF2 shape: position in samples, value.
-struct Point {
-    int at;
-    double value;
-};
-
-// Values at 0..last position, linear between the points and rounded to integers. Every
-// segment must change by at least one unit per sample so that it is strictly monotone and
-// the extremum search sees peaks and troughs exactly at the points.
-inline std::vector<double> Shape(std::initializer_list<Point> points) {
-    std::vector<double> values;
-    const Point* prev = nullptr;
-    for (const Point& p : points) {
-        if (!prev) {
-            values.push_back(p.value);
-        } else {
-            const int len = p.at - prev->at;
-            if (len <= 0 || std::fabs(p.value - prev->value) < len)
-                ADD_FAILURE() << "shape segment ending at " << p.at << " is not strictly monotone";
-            for (int j = 1; j <= len; ++j)
-                values.push_back(std::round(prev->value + (p.value - prev->value) * j / len));
-        }
-        prev = &p;
+// Values at 0..the last position, linear between the control points (positions in samples,
+// values) and rounded to integers. Every segment must change by at least one unit per sample
+// so that it is strictly monotone and the extremum search sees peaks and troughs exactly at
+// the control points.
+inline std::vector<double> Shape(const std::vector<int>& at, const std::vector<double>& value) {
+    if (at.size() != value.size() || at.empty() || at[0] != 0)
+        ADD_FAILURE() << "a shape needs one value per position, starting at 0";
+    std::vector<double> values{value.empty() ? 0 : value[0]};
+    for (size_t k = 1; k < std::min(at.size(), value.size()); ++k) {
+        const int len = at[k] - at[k - 1];
+        const double from = value[k - 1];
+        if (len <= 0 || std::fabs(value[k] - from) < len)
+            ADD_FAILURE() << "shape segment ending at " << at[k] << " is not strictly monotone";
+        for (int j = 1; j <= len; ++j)
+            values.push_back(std::round(from + (value[k] - from) * j / len));
     }
     return values;
 }
@@ -49,15 +41,7 @@ inline std::vector<double> Shape(std::initializer_list<Point> points) {
 // intervals are 75, 150, 225 and 325 ms.
 constexpr int kA = 30, kB = 45, kC = 60, kD = 75, kE = 95, kNextA = 200;
 inline std::vector<double> SeparateWaves(double b, double c, double d, double e) {
-    return Shape({{0, 0},
-                  {kA, 1000},
-                  {kB, b},
-                  {kC, c},
-                  {kD, d},
-                  {kE, e},
-                  {115, -100},
-                  {kNextA, 1000},
-                  {220, 0}});
+    return Shape({0, kA, kB, kC, kD, kE, 115, kNextA, 220}, {0, 1000, b, c, d, e, -100, 1000, 0});
 }
 
 class Diff2Feeder {

@@ -42,8 +42,7 @@ class DlgApgCloseTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void CloseBoxDuringATestJoinsTheThread();
-    void WindowCloseDuringATestJoinsTheThread();
+    void ClosingDuringATestJoinsTheThread();
     void DestroyingTheWindowDuringATestIsSafe();
     void MainMenuReleasesTheWindowClosedDuringATest();
     void QuickStartsAndStopsNeverRunTwoLoops();
@@ -67,29 +66,27 @@ void DlgApgCloseTest::cleanup() {
     m_folder.reset();
 }
 
-void DlgApgCloseTest::CloseBoxDuringATestJoinsTheThread() {
-    auto window = OpenWindow();
-    QSignalSpy closed(window.get(), &CBkDialog::childClosed);
-    QVERIFY(StartFeeding(*window));
-    QVERIFY(window->Button(kClose)->isEnabled()); // Quit is not, the close box is
-    QVERIFY(!window->Button(kQuit)->isEnabled());
-    window->Button(kClose)->click();
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(!window->AcquisitionRunning());
-    QVERIFY(StaysStill(*window->Hrv()));
-    for (int id : {CDlgApg::kGraphTimer, CDlgApg::kSecondTimer, CDlgApg::kConnectionTimer})
-        QVERIFY(!window->TimerActive(id));
-    window.reset();
-    QVERIFY(m_folder->WorkFiles().isEmpty());
-}
-
-void DlgApgCloseTest::WindowCloseDuringATestJoinsTheThread() {
-    auto window = OpenWindow();
-    window->show();
-    QVERIFY(StartFeeding(*window));
-    QVERIFY(window->close());
-    QVERIFY(!window->AcquisitionRunning());
-    QVERIFY(StaysStill(*window->Hrv()));
+void DlgApgCloseTest::ClosingDuringATestJoinsTheThread() {
+    for (bool closeBox : {true, false}) {
+        auto window = OpenWindow();
+        window->show();
+        QSignalSpy closed(window.get(), &CBkDialog::childClosed);
+        QVERIFY(StartFeeding(*window));
+        if (closeBox) {
+            QVERIFY(window->Button(kClose)->isEnabled()); // Quit is not, the close box is
+            QVERIFY(!window->Button(kQuit)->isEnabled());
+            window->Button(kClose)->click();
+        } else {
+            QVERIFY(window->close());
+        }
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!window->AcquisitionRunning());
+        QVERIFY(StaysStill(*window->Hrv()));
+        for (int id : {CDlgApg::kGraphTimer, CDlgApg::kSecondTimer, CDlgApg::kConnectionTimer})
+            QVERIFY2(!window->TimerActive(id), closeBox ? "close box" : "close");
+        window.reset();
+        QVERIFY(m_folder->WorkFiles().isEmpty());
+    }
 }
 
 void DlgApgCloseTest::DestroyingTheWindowDuringATestIsSafe() {

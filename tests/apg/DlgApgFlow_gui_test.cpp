@@ -58,9 +58,7 @@ void DlgApgFlowTest::WholeTestIsSavedAndMatchesTheAnalysisTool() {
     QVERIFY(folder.Valid());
     SetUpApplication(language);
     MessageCatcher boxes;
-    auto sensor = std::make_unique<LimitedSensor>(
-        std::make_unique<SimulatedSensor>(std::make_unique<SyntheticPulseSource>(), kSensorSpeed),
-        kRecordedSamples);
+    auto sensor = std::make_unique<LimitedSensor>(kSensorSpeed, kRecordedSamples);
     LimitedSensor* limited = sensor.get();
     UsePlatform(std::move(sensor));
 

@@ -6,13 +6,13 @@
 #include "app/Tondrela.h"
 #include "app/TondrelaDlg.h"
 #include "controls/BtnST.h"
-#include "controls/MessageBox.h"
 #include "controls/staticex.h"
 #include "device/HidPlatform.h"
 #include "device/SensorLink.h"
 #include "device/SimulatedSensor.h"
 
 #include "Screenshot.h"
+#include "TestRuntime.h"
 
 #include <QApplication>
 #include <QDate>
@@ -56,21 +56,17 @@ private slots:
     void cleanup();
     void ControlsArePlacedByTheScreenScale();
     void StartsInEnglishWithTheRedStatusWithoutSensor();
-    void ShowsEachLanguageWithoutSensor();
-    void ShowsEachLanguageWithTheSimulatedSensor();
+    void ShowsEachLanguageWithAndWithoutSensor();
     void DeviceChangesFromAnotherThreadReachTheStatusLine();
     void PictureButtonOutlinesItselfWhileHovered();
     void TestsAndReviewWithoutUserShowMessage40001();
-    void PressingAButtonTwiceOpensOneWindow();
-    void ClosedChildIsReleasedAndCanBeOpenedAgain();
+    void PressingAButtonTwiceOpensOneWindowUntilItIsClosed();
     void UserDialogAcceptedRefreshesTheUserLine();
     void LanguageSwitchRebuildsTheUserLine();
-    void UserLineIsEmptyWithoutUser();
-    void QuitEndsTheHost();
-    void QuitWithAChildOpenEndsTheHostAndTheChild();
+    void QuitOrCloseEndsTheHostAndTheChild();
 
 private:
-    QStringList m_messages; // the message boxes shown
+    std::unique_ptr<MessageCatcher> m_boxes;
 };
 
 void DlgMainTest::init() {
@@ -78,15 +74,11 @@ void DlgMainTest::init() {
     app.InitInstance(QSize(1600, 1000), TONDRELA_STAGE_DIR "/bin");
     app.SetLink(nullptr);
     app.CurrentUser = UserRecord();
-    m_messages.clear();
-    SetMessageBoxInterceptor([this](const QString& text, const QString&, auto) {
-        m_messages.append(text);
-        return QMessageBox::Ok;
-    });
+    m_boxes = std::make_unique<MessageCatcher>();
 }
 
 void DlgMainTest::cleanup() {
-    SetMessageBoxInterceptor({});
+    m_boxes.reset();
     TheApp().SetLink(nullptr);
 }
 
@@ -117,52 +109,35 @@ void DlgMainTest::StartsInEnglishWithTheRedStatusWithoutSensor() {
     QVERIFY(!menu->Background().isNull());
 }
 
-void DlgMainTest::ShowsEachLanguageWithoutSensor() {
-    auto menu = MakeMenu();
-    const struct {
-        int button;
-        const char* name;
-        const char* status;
-    } languages[] = {
-        {kKorean, "korean", "USB 연결 끊김"},
-        {kEnglish, "english", "USB Disconnected"},
-        {kJapanese, "japanese", "USB未接続"},
-        {kChinese, "chinese", "USB 已断开"},
-    };
-    for (const auto& language : languages) {
-        menu->Button(language.button)->click();
-        QCOMPARE(menu->Static(kStatus)->text(), QString(language.status));
-        QCOMPARE(menu->Static(kStatus)->CurrentTextColor(), kRed);
-        QVERIFY(menu->BackgroundPath().endsWith(
-            QString("/IMAGE/%1/main.jpg").arg(TheApp().languageIndex)));
-        QVERIFY(!menu->Background().isNull());
-        QVERIFY(!SaveScreenshot(menu.get(), QString("main_menu_%1_no_sensor").arg(language.name))
-                     .isEmpty());
-    }
-}
-
-void DlgMainTest::ShowsEachLanguageWithTheSimulatedSensor() {
-    UseSimulatedSensor();
+void DlgMainTest::ShowsEachLanguageWithAndWithoutSensor() {
     TheApp().CurrentUser = UserRecord{"Kim", QDate::currentDate().year() - 41, 1, ""};
-    auto menu = MakeMenu();
-    QCOMPARE(menu->Static(kStatus)->text(), QString("USB connected"));
-    QCOMPARE(menu->Static(kStatus)->CurrentTextColor(), kWhite);
     const struct {
         int button;
         const char* name;
-        const char* status;
+        const char* disconnected;
+        const char* connected;
     } languages[] = {
-        {kKorean, "korean", "USB 연결됨"},
-        {kEnglish, "english", "USB connected"},
-        {kJapanese, "japanese", "USB接続中"},
-        {kChinese, "chinese", "USB 已连接"},
+        {kKorean, "korean", "USB 연결 끊김", "USB 연결됨"},
+        {kEnglish, "english", "USB Disconnected", "USB connected"},
+        {kJapanese, "japanese", "USB未接続", "USB接続中"},
+        {kChinese, "chinese", "USB 已断开", "USB 已连接"},
     };
-    for (const auto& language : languages) {
-        menu->Button(language.button)->click();
-        QCOMPARE(menu->Static(kStatus)->text(), QString(language.status));
-        QCOMPARE(menu->Static(kStatus)->CurrentTextColor(), kWhite);
-        QVERIFY(!SaveScreenshot(menu.get(), QString("main_menu_%1_sensor").arg(language.name))
-                     .isEmpty());
+    for (bool sensor : {false, true}) {
+        if (sensor)
+            UseSimulatedSensor();
+        auto menu = MakeMenu();
+        for (const auto& language : languages) {
+            menu->Button(language.button)->click();
+            QCOMPARE(menu->Static(kStatus)->text(),
+                     QString(sensor ? language.connected : language.disconnected));
+            QCOMPARE(menu->Static(kStatus)->CurrentTextColor(), sensor ? kWhite : kRed);
+            QVERIFY(menu->BackgroundPath().endsWith(
+                QString("/IMAGE/%1/main.jpg").arg(TheApp().languageIndex)));
+            QVERIFY(!menu->Background().isNull());
+            const QString shot =
+                QString("main_menu_%1_%2").arg(language.name, sensor ? "sensor" : "no_sensor");
+            QVERIFY(!SaveScreenshot(menu.get(), shot).isEmpty());
+        }
     }
 }
 
@@ -214,17 +189,17 @@ void DlgMainTest::TestsAndReviewWithoutUserShowMessage40001() {
     }
     for (int id : {kApg, kStress, kReview})
         menu->Button(id)->click();
-    QCOMPARE(m_messages, QStringList(3, "Select user from userlist"));
+    QCOMPARE(m_boxes->messages, QStringList(3, "Select user from userlist"));
     QCOMPARE(created, 0);
 
     menu->Button(kKorean)->click();
-    m_messages.clear();
+    m_boxes->messages.clear();
     menu->Button(kApg)->click();
-    QCOMPARE(m_messages.size(), 1);
-    QVERIFY(m_messages[0] != "Select user from userlist" && !m_messages[0].isEmpty());
+    QCOMPARE(m_boxes->messages.size(), 1);
+    QVERIFY(m_boxes->messages[0] != "Select user from userlist" && !m_boxes->messages[0].isEmpty());
 }
 
-void DlgMainTest::PressingAButtonTwiceOpensOneWindow() {
+void DlgMainTest::PressingAButtonTwiceOpensOneWindowUntilItIsClosed() {
     TheApp().CurrentUser.name = "Kim";
     auto menu = MakeMenu();
     int created = 0;
@@ -237,26 +212,13 @@ void DlgMainTest::PressingAButtonTwiceOpensOneWindow() {
     menu->Button(kApg)->click();
     menu->Button(kApg)->click();
     QCOMPARE(created, 1);
-    QVERIFY(menu->ChildWindow(CDlgMain::Child::Apg));
-    QVERIFY(m_messages.isEmpty());
-}
-
-void DlgMainTest::ClosedChildIsReleasedAndCanBeOpenedAgain() {
-    auto menu = MakeMenu();
-    int created = 0;
-    menu->SetChildFactory(CDlgMain::Child::Usage, [&created](QWidget* opener) {
-        ++created;
-        auto* window = new CBkDialog(opener);
-        window->show();
-        return window;
-    });
-    menu->Button(kUsage)->click();
-    QPointer<QWidget> child = menu->ChildWindow(CDlgMain::Child::Usage);
+    QVERIFY(m_boxes->messages.isEmpty());
+    QPointer<QWidget> child = menu->ChildWindow(CDlgMain::Child::Apg);
     QVERIFY(child);
     child->close();
     QTRY_VERIFY(!child); // released by the menu
-    QVERIFY(!menu->ChildWindow(CDlgMain::Child::Usage));
-    menu->Button(kUsage)->click();
+    QVERIFY(!menu->ChildWindow(CDlgMain::Child::Apg));
+    menu->Button(kApg)->click();
     QCOMPARE(created, 2);
 }
 
@@ -284,51 +246,39 @@ void DlgMainTest::LanguageSwitchRebuildsTheUserLine() {
     menu->Button(kChinese)->click(); // keeps the face
     QCOMPARE(TheApp().fontFace, QString("돋움"));
     QCOMPARE(TheApp().userLine, QString("Kim / 男 / 41 岁"));
-}
-
-void DlgMainTest::UserLineIsEmptyWithoutUser() {
-    TheApp().CurrentUser = UserRecord{"Kim", 1980, 1, ""};
-    auto menu = MakeMenu();
-    QVERIFY(!TheApp().userLine.isEmpty());
+    // Without a user the line is empty.
     TheApp().CurrentUser = UserRecord();
     menu->RefreshUserLine();
     QCOMPARE(TheApp().userLine, QString());
     QCOMPARE(menu->Static(kUserLine)->text(), QString());
 }
 
-void DlgMainTest::QuitEndsTheHost() {
+void DlgMainTest::QuitOrCloseEndsTheHostAndTheChild() {
     TheApp().InitInstance(QGuiApplication::primaryScreen()->size(), TONDRELA_STAGE_DIR "/bin");
-    CTondrelaDlg host;
-    QSignalSpy finished(&host, &QDialog::finished);
-    host.Start();
-    QPointer<CDlgMain> menu = host.MainMenu();
-    QVERIFY(menu);
-    QVERIFY(QTest::qWaitForWindowExposed(menu));
-    QCOMPARE(menu->size(), TheApp().screenSize); // over the whole screen
-    SaveScreenshot(menu, "main_menu_host");
-    menu->Button(kQuit)->click();
-    QVERIFY(finished.wait(2000));
-    QTRY_VERIFY(!menu);
-}
-
-void DlgMainTest::QuitWithAChildOpenEndsTheHostAndTheChild() {
     TheApp().CurrentUser.name = "Kim";
-    CTondrelaDlg host;
-    QSignalSpy finished(&host, &QDialog::finished);
-    host.Start();
-    QPointer<CDlgMain> menu = host.MainMenu();
-    menu->SetChildFactory(CDlgMain::Child::Stress, [](QWidget* opener) {
-        auto* window = new CBkDialog(opener);
-        window->show();
-        return window;
-    });
-    menu->Button(kStress)->click();
-    QPointer<QWidget> child = menu->ChildWindow(CDlgMain::Child::Stress);
-    QVERIFY(child);
-    menu->Button(kClose)->click();
-    QVERIFY(finished.wait(2000));
-    QTRY_VERIFY(!menu);
-    QVERIFY(!child);
+    for (int button : {kQuit, kClose}) {
+        CTondrelaDlg host;
+        QSignalSpy finished(&host, &QDialog::finished);
+        host.Start();
+        QPointer<CDlgMain> menu = host.MainMenu();
+        QVERIFY(menu);
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QCOMPARE(menu->size(), TheApp().screenSize); // over the whole screen
+        menu->SetChildFactory(CDlgMain::Child::Stress, [](QWidget* opener) {
+            auto* window = new CBkDialog(opener);
+            window->show();
+            return window;
+        });
+        menu->Button(kStress)->click();
+        QPointer<QWidget> child = menu->ChildWindow(CDlgMain::Child::Stress);
+        QVERIFY(child);
+        if (button == kQuit)
+            SaveScreenshot(menu, "main_menu_host");
+        menu->Button(button)->click();
+        QVERIFY(finished.wait(2000));
+        QTRY_VERIFY(!menu);
+        QVERIFY(!child);
+    }
 }
 
 QTEST_MAIN(DlgMainTest)

@@ -17,6 +17,8 @@ constexpr int kEnglish = 2;
 constexpr int kJapanese = 3;
 constexpr int kChinese = 4;
 constexpr int kLanguages[] = {kKorean, kEnglish, kJapanese, kChinese};
+constexpr const char* kSections[] = {"Tondrela", "Tondrela-Registration", "Tondrela-tooltip",
+                                     "Tondrela-message"};
 
 // A dialog with a fixed set of controls that records what the tables give it.
 class FakeDialog : public LanguageTarget {
@@ -58,59 +60,38 @@ std::string MessageOf(int language, int number) {
 
 // --- Parsing one entry line ----------------------------------------------------------------
 
-TEST(LanguageEntryParse, SplitsIdAndTrimmedText) {
-    const LanguageEntry entry = ParseLanguageEntry("1014,APG, \tVascular age index \r\n");
-    EXPECT_EQ(entry.id, 1014);
-    EXPECT_EQ(entry.text, "Vascular age index");
-}
-
-TEST(LanguageEntryParse, EmptyTextAfterSecondComma) {
-    const LanguageEntry entry = ParseLanguageEntry("1032,Start,   ");
-    EXPECT_EQ(entry.id, 1032);
-    EXPECT_EQ(entry.text, "");
-}
-
-TEST(LanguageEntryParse, KeepsFurtherCommasInText) {
-    EXPECT_EQ(ParseLanguageEntry("7,__,one, two ,three").text, "one, two ,three");
-}
-
-TEST(LanguageEntryParse, ReadsIdLikeWcstol) {
-    EXPECT_EQ(ParseLanguageEntry("  42abc,K,t").id, 42);
-    EXPECT_EQ(ParseLanguageEntry("abc,K,t").id, 0);
-    EXPECT_EQ(ParseLanguageEntry(",K,t").id, 0);
-    EXPECT_EQ(ParseLanguageEntry("-7,K,t").id, -7);
-    EXPECT_EQ(ParseLanguageEntry("99999999999,K,t").id, INT_MAX);
-    EXPECT_EQ(ParseLanguageEntry("-99999999999,K,t").id, INT_MIN);
-}
-
-TEST(LanguageEntryParse, FirstCommaIsSearchedAfterAnInnerHash) {
-    const LanguageEntry entry = ParseLanguageEntry("12#3,KEY,text");
-    EXPECT_EQ(entry.id, 12);
-    EXPECT_EQ(entry.text, "text");
-    // The comma after "C#" is the first one found, no second comma follows: whole line.
-    const LanguageEntry late = ParseLanguageEntry("5,KEY,C# is, here ");
-    EXPECT_EQ(late.id, 5);
-    EXPECT_EQ(late.text, "5,KEY,C# is, here");
-    // No comma after the '#': read as a line without comma.
-    const LanguageEntry none = ParseLanguageEntry("6,KEY,C#");
-    EXPECT_EQ(none.id, 0);
-    EXPECT_EQ(none.text, "6,KEY,C#");
-}
-
-TEST(LanguageEntryParse, SingleCommaYieldsWholeLine) {
-    const LanguageEntry entry = ParseLanguageEntry("5, only one ");
-    EXPECT_EQ(entry.id, 5);
-    EXPECT_EQ(entry.text, "5, only one");
-}
-
-TEST(LanguageEntryParse, NoCommaYieldsIdZeroAndWholeLine) {
-    const LanguageEntry entry = ParseLanguageEntry(" 123 text\t");
-    EXPECT_EQ(entry.id, 0);
-    EXPECT_EQ(entry.text, "123 text");
-}
-
-TEST(LanguageEntryParse, TrimsUnicodeSpaceButKeepsInnerSpace) {
-    EXPECT_EQ(ParseLanguageEntry("1,K,\u3000測定 開始\u3000\u00A0").text, "測定 開始");
+TEST(LanguageEntryParse, SplitsAtTheFirstTwoCommasAndTrims) {
+    const struct {
+        const char* line;
+        int id;
+        const char* text;
+    } cases[] = {
+        {"1014,APG, \tVascular age index \r\n", 1014, "Vascular age index"},
+        {"1032,Start,   ", 1032, ""},
+        {"7,__,one, two ,three", 7, "one, two ,three"},
+        // The ID is read like wcstol: leading digits, 0 without any, clamped.
+        {"  42abc,K,t", 42, "t"},
+        {"abc,K,t", 0, "t"},
+        {",K,t", 0, "t"},
+        {"-7,K,t", -7, "t"},
+        {"99999999999,K,t", INT_MAX, "t"},
+        {"-99999999999,K,t", INT_MIN, "t"},
+        // The first comma is searched after an inner '#'.
+        {"12#3,KEY,text", 12, "text"},
+        // The comma after "C#" is the first one found and no second one follows: whole line.
+        {"5,KEY,C# is, here ", 5, "5,KEY,C# is, here"},
+        // No comma after the '#': read as a line without comma.
+        {"6,KEY,C#", 0, "6,KEY,C#"},
+        {"5, only one ", 5, "5, only one"},
+        {" 123 text\t", 0, "123 text"},
+        // Unicode blanks are trimmed at the ends, inner blanks kept.
+        {"1,K,\u3000測定 開始\u3000\u00A0", 1, "測定 開始"},
+    };
+    for (const auto& c : cases) {
+        const LanguageEntry entry = ParseLanguageEntry(c.line);
+        EXPECT_EQ(entry.id, c.id) << c.line;
+        EXPECT_EQ(entry.text, c.text) << c.line;
+    }
     EXPECT_EQ(TrimWhiteSpace(" \t\r\n"), "");
 }
 
@@ -193,13 +174,9 @@ TEST(ApplyLanguageSection, MissingSectionSetsNothing) {
 
 // --- Message list --------------------------------------------------------------------------
 
-TEST(MessageList, LookupBeforeLoadIsEmpty) {
-    const MessageList list;
-    EXPECT_EQ(GetMessageText(list, 30001), "");
-}
-
-TEST(MessageList, LanguageChangeReloadsWithClear) {
+TEST(MessageList, EmptyBeforeLoadAndReloadedWithClearOnALanguageChange) {
     MessageList list;
+    EXPECT_EQ(GetMessageText(list, 30001), "");
     LoadMessageList(list, BuiltInLanguageTable(kEnglish), "Tondrela-message", true);
     EXPECT_EQ(GetMessageText(list, 30001), "USB Disconnected");
     LoadMessageList(list, BuiltInLanguageTable(kKorean), "Tondrela-message", true);
@@ -241,8 +218,6 @@ TEST(MessageList, EnglishTextsAsShown) {
     EXPECT_EQ(MessageOf(kEnglish, 40017), "데이터가 서버에 보관되었습니다.");
     EXPECT_EQ(MessageOf(kEnglish, 50038), "혈관건강에 좋은 7가지 생활습관 Tip");
     EXPECT_EQ(MessageOf(kEnglish, 20002), "Tondrela v70");
-    EXPECT_EQ(MessageOf(kEnglish, 40004), "Solvamira sensor not connected.");
-    EXPECT_EQ(MessageOf(kEnglish, 30012), "Wellness Index report print");
     EXPECT_EQ(MessageOf(kEnglish, 50031),
               "Compare to basis index, vascular age index is normal between -30% and 10%.");
 }
@@ -269,22 +244,6 @@ TEST(BuiltInTables, LineCounts) {
     EXPECT_EQ(BuiltInLanguageTable(kChinese).LineCount(), 297 + 2);
     EXPECT_EQ(BuiltInLanguageTable(0).LineCount(), 0);
     EXPECT_EQ(BuiltInLanguageTable(5).LineCount(), 0);
-}
-
-TEST(BuiltInTables, FourSectionsInOrder) {
-    for (int language : kLanguages) {
-        std::vector<std::string> headers;
-        for (const std::string& line : BuiltInLanguageTable(language).Lines()) {
-            if (line.starts_with("#"))
-                headers.push_back(line);
-        }
-        const std::string registration =
-            language == kKorean ? "#Tondrela-Registration " : "#Tondrela-Registration";
-        EXPECT_EQ(headers, (std::vector<std::string>{"#Tondrela", registration, "#Tondrela-tooltip",
-                                                     "#Tondrela-message"}))
-            << language;
-        EXPECT_EQ(BuiltInLanguageTable(language).Lines().front(), "#Tondrela");
-    }
 }
 
 TEST(BuiltInTables, EnglishSectionSizes) {
@@ -319,9 +278,7 @@ TEST(BuiltInTables, IdsDifferOnlyWhereDocumented) {
         {"Tondrela-message", {40020}, {kKorean, kChinese}},
         {"Tondrela-message", range(60104, 60106), {kKorean, kEnglish}},
     };
-    const char* sections[] = {"Tondrela", "Tondrela-Registration", "Tondrela-tooltip",
-                              "Tondrela-message"};
-    for (const char* section : sections) {
+    for (const char* section : kSections) {
         // The common IDs: English less the varying ones.
         std::set<int> common = SectionIds(BuiltInLanguageTable(kEnglish), section);
         for (const Varying& v : varying) {
@@ -342,22 +299,27 @@ TEST(BuiltInTables, IdsDifferOnlyWhereDocumented) {
     }
 }
 
-TEST(BuiltInTables, EntriesAreWellFormed) {
+TEST(BuiltInTables, FourSectionsInOrderWithWellFormedEntries) {
     for (int language : kLanguages) {
         const LanguageTable& table = BuiltInLanguageTable(language);
-        int entries = 0;
+        std::vector<std::string> headers;
         for (const std::string& line : table.Lines()) {
-            if (line.starts_with("#"))
+            if (line.starts_with("#")) {
+                headers.push_back(line);
                 continue;
-            ++entries;
+            }
             // A '#' inside an entry would move the ID/text split.
             EXPECT_EQ(line.find('#'), std::string::npos) << line;
             EXPECT_GT(ParseLanguageEntry(line).id, 0) << line;
         }
-        EXPECT_EQ(entries, table.LineCount() - 4);
+        const std::string registration =
+            language == kKorean ? "#Tondrela-Registration " : "#Tondrela-Registration";
+        EXPECT_EQ(headers, (std::vector<std::string>{"#Tondrela", registration, "#Tondrela-tooltip",
+                                                     "#Tondrela-message"}))
+            << language;
+        EXPECT_EQ(table.Lines().front(), "#Tondrela");
         // No ID twice in a section: a second entry would never be found.
-        for (const char* section :
-             {"Tondrela", "Tondrela-Registration", "Tondrela-tooltip", "Tondrela-message"}) {
+        for (const char* section : kSections) {
             const auto list = table.SectionEntries(section, HeaderMatch::IgnoreTrailingSpace);
             EXPECT_EQ(SectionIds(table, section).size(), list.size()) << section;
         }
@@ -367,8 +329,7 @@ TEST(BuiltInTables, EntriesAreWellFormed) {
 TEST(BuiltInTables, TranslationsAreBlankExactlyWhereIntended) {
     const std::set<int> blank = {1013, 1032, 1033, 1034, 1035};
     for (int language : kLanguages) {
-        for (const char* section :
-             {"Tondrela", "Tondrela-Registration", "Tondrela-tooltip", "Tondrela-message"}) {
+        for (const char* section : kSections) {
             for (const LanguageEntry& entry : BuiltInLanguageTable(language).SectionEntries(
                      section, HeaderMatch::IgnoreTrailingSpace)) {
                 const bool intendedBlank =
@@ -380,21 +341,16 @@ TEST(BuiltInTables, TranslationsAreBlankExactlyWhereIntended) {
     }
 }
 
-TEST(BuiltInTables, NameMessageIsInEveryLanguage) {
+// 40021: a name not usable as a file name; 40022: a recording not saved.
+TEST(BuiltInTables, AddedMessagesAreInEveryLanguage) {
     for (int language : kLanguages) {
-        const std::string text = MessageOf(language, 40021);
-        EXPECT_NE(text.find("\\ / : * ? \" < > | _"), std::string::npos) << language;
+        EXPECT_NE(MessageOf(language, 40021).find("\\ / : * ? \" < > | _"), std::string::npos)
+            << language;
+        EXPECT_NE(MessageOf(language, 40022).find("work"), std::string::npos) << language;
     }
     EXPECT_EQ(MessageOf(kEnglish, 40021), "The name must not contain \\ / : * ? \" < > | _, "
                                           "control characters, \"..\" or leading/trailing "
                                           "blanks.");
-}
-
-TEST(BuiltInTables, SaveFailureMessageIsInEveryLanguage) {
-    for (int language : kLanguages) {
-        const std::string text = MessageOf(language, 40022);
-        EXPECT_NE(text.find("work"), std::string::npos) << language;
-    }
     EXPECT_EQ(MessageOf(kEnglish, 40022), "The recording could not be saved. Check that the work "
                                           "folder exists and the disk is not full.");
 }

@@ -24,61 +24,37 @@ class WidgetLanguageTargetTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { TheApp().RegisterLanguageTables(); }
-    void KoreanRegistrationHeaderWithTrailingBlankMatches();
-    void TextsAndSkinnedTooltipsComeFromTheirSections();
-    void BlankEntrySetsAnEmptyText();
-    void ControlsMissingFromTheDialogAreSkipped();
-    void ControlIdIsFoundAmongNestedChildren();
+    void TextsAndTooltipsComeFromTheSectionOfTheCurrentLanguage();
+    void ControlsAreFoundAmongNestedChildrenOrSkipped();
 };
 
-void WidgetLanguageTargetTest::KoreanRegistrationHeaderWithTrailingBlankMatches() {
-    TheApp().languageIndex = 1;
-    QDialog dialog;
-    auto* name = AddControl<CStaticEx>(&dialog, 1030);
-    auto* ok = AddControl<CButtonST>(&dialog, 1);
-    ApplyLanguage(&dialog, "Tondrela-Registration");
-    QCOMPARE(name->text(), QString("사용자 이름"));
-    QCOMPARE(ok->text(), QString("확인"));
-}
-
-void WidgetLanguageTargetTest::TextsAndSkinnedTooltipsComeFromTheirSections() {
+void WidgetLanguageTargetTest::TextsAndTooltipsComeFromTheSectionOfTheCurrentLanguage() {
     TheApp().languageIndex = 2;
     QDialog dialog;
     auto* apg = AddControl<CButtonST>(&dialog, 1000);
     auto* korean = AddControl<CButtonST>(&dialog, 1021);
     auto* caption = AddControl<CStaticEx>(&dialog, 1014);
+    auto* start = AddControl<CButtonST>(&dialog, 1032);
+    start->setText("placeholder");
     ApplyLanguage(&dialog, "Tondrela");
     QCOMPARE(korean->text(), QString("Korean"));
     QCOMPARE(caption->text(), QString("Vascular age index measurement"));
     QCOMPARE(apg->TooltipText(), QString("Initial Wellness index test"));
-    QCOMPARE(korean->TooltipText(), QString()); // no tooltip entry for 1021
-}
-
-void WidgetLanguageTargetTest::BlankEntrySetsAnEmptyText() {
-    TheApp().languageIndex = 2;
-    QDialog dialog;
-    auto* start = AddControl<CButtonST>(&dialog, 1032);
-    start->setText("placeholder");
-    ApplyLanguage(&dialog, "Tondrela");
-    QCOMPARE(start->text(), QString());
+    QCOMPARE(korean->TooltipText(), QString());                   // no tooltip entry for 1021
+    QCOMPARE(start->text(), QString());                           // a blank entry
     QCOMPARE(start->TooltipText(), QString("Start measurement")); // trimmed
 }
 
-void WidgetLanguageTargetTest::ControlsMissingFromTheDialogAreSkipped() {
+void WidgetLanguageTargetTest::ControlsAreFoundAmongNestedChildrenOrSkipped() {
     QDialog dialog;
     CWidgetLanguageTarget target(&dialog);
     QVERIFY(!target.SetControlText(1030, "User name"));
     QVERIFY(!target.SetControlTooltip(1000, "tip"));
-    auto* edit = AddControl<QLineEdit>(&dialog, 1029);
+    auto* panel = new QWidget(&dialog);
+    auto* edit = AddControl<QLineEdit>(panel, 1029);
     QVERIFY(target.SetControlText(1029, "Kim"));
     QCOMPARE(edit->text(), QString("Kim"));
-}
-
-void WidgetLanguageTargetTest::ControlIdIsFoundAmongNestedChildren() {
-    QDialog dialog;
-    auto* panel = new QWidget(&dialog);
-    auto* label = AddControl<CStaticEx>(panel, 1031);
-    QCOMPARE(FindControl(&dialog, 1031), static_cast<QWidget*>(label));
+    QCOMPARE(FindControl(&dialog, 1029), static_cast<QWidget*>(edit));
     QCOMPARE(FindControl(&dialog, 0), static_cast<QWidget*>(nullptr));
     QCOMPARE(ControlId(panel), 0);
 }

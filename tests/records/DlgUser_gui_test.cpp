@@ -7,12 +7,12 @@
 #include "app/Tondrela.h"
 #include "controls/BtnST.h"
 #include "controls/ControlId.h"
-#include "controls/MessageBox.h"
 #include "controls/staticex.h"
 #include "records/DlgUser.h"
 #include "records/UserLayout.h"
 
 #include "Screenshot.h"
+#include "TestRuntime.h"
 #include "UserFiles.h"
 
 #include <QAction>
@@ -24,12 +24,12 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 using namespace UserId;
 namespace fs = std::filesystem;
@@ -37,19 +37,21 @@ using userfiles::WriteRecording;
 
 namespace {
 
-void UseLanguage(int languageIndex, const QString& face) {
-    CTondrelaApp& app = TheApp();
-    app.languageIndex = languageIndex;
-    app.fontFace = face;
-    LoadMessageList(app.messageList, app.CurrentTable(), "Tondrela-message", true);
-}
-
 QLineEdit* Edit(const CDlgUser& dialog, int id) {
     return qobject_cast<QLineEdit*>(FindControl(&dialog, id));
 }
 
 QRadioButton* Radio(const CDlgUser& dialog, int id) {
     return qobject_cast<QRadioButton*>(FindControl(&dialog, id));
+}
+
+// The name, birth year, phone and sex fields.
+QStringList Fields(const CDlgUser& dialog) {
+    const QString sex = Radio(dialog, kMale)->isChecked()     ? "male"
+                        : Radio(dialog, kFemale)->isChecked() ? "female"
+                                                              : "none";
+    return {Edit(dialog, kName)->text(), Edit(dialog, kBirthYear)->text(),
+            Edit(dialog, kPhone)->text(), sex};
 }
 
 QStringList RowTexts(const QTableWidget* list, int row) {
@@ -84,58 +86,40 @@ private slots:
     void init();
     void cleanup();
     void OpensWithTheLayoutTextsAndTheListHidden();
-    void ListToggleShowsAndHidesTheList();
     void ListsOneRowPerUserFromTheWorkFolder();
     void MissingWorkFolderGivesAnEmptyList();
     void ClickOrRightClickFillsTheFields();
     void DoubleClickAcceptsTheClickedUser();
-    void BirthYearOfThreeCharactersIsRefused();
-    void BirthYearNotANumberIsAcceptedAsZero();
-    void BirthYearInTheFutureIsRefused();
-    void UnsafeNamesAreRefused();
-    void EmptyNameLeavesNoUserChosen();
-    void DeletingKimKeepsKimberlyAndKim2();
-    void AnsweringNoDeletesNothing();
+    void OkChecksTheNameAndTheBirthYear();
+    void DeletingKimAfterYesKeepsKimberlyAndKim2();
     void RunFromTheMainMenuSetsTheCurrentUser();
     void ShowsUsersInEnglishAndKorean();
 
 private:
-    fs::path Work() const { return fs::path(m_root->path().toStdString()) / "work"; }
+    fs::path Root() const { return fs::path(m_folder->Root().toStdString()); }
+    fs::path Work() const { return Root() / "work"; }
     std::unique_ptr<CDlgUser> OpenWithListShown();
     void WriteUsers();
 
-    std::unique_ptr<QTemporaryDir> m_root;
-    QString m_previousFolder;
-    QStringList m_messages; // the message boxes shown
-    QMessageBox::StandardButton m_answer = QMessageBox::Yes;
+    std::unique_ptr<RuntimeFolder> m_folder;
+    std::unique_ptr<MessageCatcher> m_boxes;
 };
 
 void DlgUserTest::init() {
-    m_root = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_root->isValid());
-    QVERIFY(QDir(m_root->path()).mkpath("bin"));
-    QVERIFY(QDir(m_root->path()).mkpath("work"));
-    m_previousFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_root->path() + "/bin"));
-
+    m_folder = std::make_unique<RuntimeFolder>();
+    QVERIFY(m_folder->Valid());
     CTondrelaApp& app = TheApp();
     // The pictures come from the staged tree; the recordings from this test's own folder.
     app.InitInstance(QSize(1600, 1000), TONDRELA_STAGE_DIR "/bin");
-    app.RegisterLanguageTables();
-    UseLanguage(2, "Arial");
     app.CurrentUser = UserRecord();
-    m_messages.clear();
-    m_answer = QMessageBox::Yes;
-    SetMessageBoxInterceptor([this](const QString& text, const QString&, auto) {
-        m_messages.append(text);
-        return m_answer;
-    });
+    UseLanguage(2);
+    m_boxes = std::make_unique<MessageCatcher>();
+    m_boxes->answer = QMessageBox::Yes;
 }
 
 void DlgUserTest::cleanup() {
-    SetMessageBoxInterceptor({});
-    QDir::setCurrent(m_previousFolder);
-    m_root.reset();
+    m_boxes.reset();
+    m_folder.reset();
 }
 
 std::unique_ptr<CDlgUser> DlgUserTest::OpenWithListShown() {
@@ -183,8 +167,7 @@ void DlgUserTest::OpensWithTheLayoutTextsAndTheListHidden() {
     QCOMPARE(Edit(dialog, kName)->maxLength(), 31);
     QCOMPARE(Edit(dialog, kBirthYear)->maxLength(), 4);
     QCOMPARE(Edit(dialog, kPhone)->maxLength(), 13);
-    QVERIFY(Radio(dialog, kMale)->isChecked());
-    QVERIFY(!Radio(dialog, kFemale)->isChecked());
+    QCOMPARE(Fields(dialog), (QStringList{"", "", "", "male"}));
 
     QTableWidget* list = dialog.List();
     QVERIFY(list->isHidden());
@@ -200,10 +183,7 @@ void DlgUserTest::OpensWithTheLayoutTextsAndTheListHidden() {
     QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
     QCOMPARE(dialog.DeleteAction()->text(), QString("Records delete"));
     QCOMPARE(dialog.DeleteAction()->data().toInt(), kDeleteCommand);
-}
 
-void DlgUserTest::ListToggleShowsAndHidesTheList() {
-    CDlgUser dialog;
     dialog.show();
     dialog.Button(kListToggle)->click();
     QVERIFY(dialog.List()->isVisible());
@@ -230,33 +210,24 @@ void DlgUserTest::ListsOneRowPerUserFromTheWorkFolder() {
 }
 
 void DlgUserTest::MissingWorkFolderGivesAnEmptyList() {
-    QVERIFY(QDir(m_root->path() + "/work").removeRecursively());
+    QVERIFY(QDir(m_folder->Work()).removeRecursively());
     // Recordings elsewhere must not be taken for the working folder's.
-    WriteRecording(fs::path(m_root->path().toStdString()) / "bin" / "Kim_20130101_101010.ppg",
-                   "Kim", 1960, 1);
-    WriteRecording(fs::path(m_root->path().toStdString()) / "Lee_20130101_101010.ppg", "Lee", 1985,
-                   2);
+    WriteRecording(Root() / "bin" / "Kim_20130101_101010.ppg", "Kim", 1960, 1);
+    WriteRecording(Root() / "Lee_20130101_101010.ppg", "Lee", 1985, 2);
     CDlgUser dialog;
     QCOMPARE(dialog.List()->rowCount(), 0);
     QCOMPARE(dialog.List()->columnCount(), 3);
-    QVERIFY(!QDir(m_root->path() + "/work").exists()); // never created
+    QVERIFY(!QDir(m_folder->Work()).exists()); // never created
 }
 
 void DlgUserTest::ClickOrRightClickFillsTheFields() {
     WriteUsers();
     auto dialog = OpenWithListShown();
     QTableWidget* list = dialog->List();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, CellCentre(list, 2)); // Lee
-    QCOMPARE(Edit(*dialog, kName)->text(), QString("Lee"));
-    QVERIFY(Radio(*dialog, kFemale)->isChecked());
-    QCOMPARE(Edit(*dialog, kBirthYear)->text(), QString("1985"));
-    QCOMPARE(Edit(*dialog, kPhone)->text(), QString("02-555-0199"));
-
-    RightClick(list, 1); // Kim
-    QCOMPARE(Edit(*dialog, kName)->text(), QString("Kim"));
-    QVERIFY(Radio(*dialog, kMale)->isChecked());
-    QCOMPARE(Edit(*dialog, kBirthYear)->text(), QString("1960"));
-    QCOMPARE(Edit(*dialog, kPhone)->text(), QString("010-1234-5678"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, CellCentre(list, 2));
+    QCOMPARE(Fields(*dialog), (QStringList{"Lee", "1985", "02-555-0199", "female"}));
+    RightClick(list, 1);
+    QCOMPARE(Fields(*dialog), (QStringList{"Kim", "1960", "010-1234-5678", "male"}));
     QTRY_VERIFY(dialog->PopupMenu()->isVisible());
     dialog->PopupMenu()->hide();
     QVERIFY(TheApp().CurrentUser.name.isEmpty()); // only OK sets the current user
@@ -274,82 +245,62 @@ void DlgUserTest::DoubleClickAcceptsTheClickedUser() {
     QCOMPARE(user.birthYear, 1972);
     QCOMPARE(user.sex, 1);
     QCOMPARE(user.phone, QString());
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_boxes->messages.isEmpty());
 }
 
-void DlgUserTest::BirthYearOfThreeCharactersIsRefused() {
-    TheApp().CurrentUser = UserRecord{"Before", 1950, 1, ""};
-    CDlgUser dialog;
-    dialog.show();
-    Edit(dialog, kName)->setText("Kim");
-    Edit(dialog, kBirthYear)->setText("196");
-    dialog.Button(kOk)->click();
-    QCOMPARE(m_messages, QStringList{"Year of birth error (4 digit character)"});
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(TheApp().CurrentUser.name, QString("Before"));
-    QCOMPARE(TheApp().CurrentUser.birthYear, 1950);
-}
-
-void DlgUserTest::BirthYearNotANumberIsAcceptedAsZero() {
-    CDlgUser dialog;
-    dialog.show();
-    Edit(dialog, kName)->setText("Kim");
-    Edit(dialog, kBirthYear)->setText("abcd");
-    Edit(dialog, kPhone)->setText("010");
-    Radio(dialog, kFemale)->setChecked(true);
-    dialog.Button(kOk)->click();
-    QVERIFY(m_messages.isEmpty());
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(TheApp().CurrentUser.name, QString("Kim"));
-    QCOMPARE(TheApp().CurrentUser.birthYear, 0);
-    QCOMPARE(TheApp().CurrentUser.sex, 2);
-    QCOMPARE(TheApp().CurrentUser.phone, QString("010"));
-}
-
-void DlgUserTest::BirthYearInTheFutureIsRefused() {
+void DlgUserTest::OkChecksTheNameAndTheBirthYear() {
     const int year = QDate::currentDate().year();
-    CDlgUser dialog;
-    dialog.show();
-    Edit(dialog, kName)->setText("Kim");
-    Edit(dialog, kBirthYear)->setText(QString::number(year + 1));
-    dialog.Button(kOk)->click();
-    QCOMPARE(m_messages, QStringList{"Year of birth error (4 digit character)"});
-    QVERIFY(TheApp().CurrentUser.name.isEmpty());
-    Edit(dialog, kBirthYear)->setText(QString::number(year)); // born this year: age 0
-    dialog.Button(kOk)->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(TheApp().CurrentUser.birthYear, year);
-}
+    const QString yearError = "Year of birth error (4 digit character)";
+    struct Case {
+        QString name;
+        QString birthYear;
+        QString message; // the start of the message shown; empty when accepted
+        int acceptedYear;
+    };
+    std::vector<Case> cases = {
+        {"Kim", "196", yearError, 0},
+        {"Kim", QString::number(year + 1), yearError, 0},
+        {"Kim", "abcd", "", 0},                   // not a number: year 0
+        {"Kim", QString::number(year), "", year}, // born this year: age 0
+        {"", "1970", "", 0},                      // accepted, and no user is chosen
+    };
+    // One name or more of every unsafe class.
+    for (const char* name : {"a/b", "a\\b", "..", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
+                             "a_b", " Kim", "Kim ", "a\tb", "a\x01z"})
+        cases.push_back({name, "1960", "The name must not contain", 0});
 
-void DlgUserTest::UnsafeNamesAreRefused() {
-    const QString refused[] = {"a/b", "a\\b", "..",  "a:b",  "a*b",  "a?b",  "a\"b",  "a<b",
-                               "a>b", "a|b",  "a_b", " Kim", "Kim ", "a\tb", "a\x01z"};
-    for (const QString& name : refused) {
-        m_messages.clear();
+    for (const Case& c : cases) {
+        const QByteArray context = (c.name + " / " + c.birthYear).toUtf8();
+        m_boxes->messages.clear();
+        TheApp().CurrentUser = UserRecord{"Before", 1950, 1, ""};
         CDlgUser dialog;
         dialog.show();
-        Edit(dialog, kName)->setText(name);
-        Edit(dialog, kBirthYear)->setText("1960");
+        Edit(dialog, kName)->setText(c.name);
+        Edit(dialog, kBirthYear)->setText(c.birthYear);
+        Edit(dialog, kPhone)->setText("010");
+        Radio(dialog, kFemale)->setChecked(true);
         dialog.Button(kOk)->click();
-        QVERIFY2(dialog.isVisible(), qPrintable(name));
-        QCOMPARE(m_messages.size(), 1);
-        QVERIFY(m_messages[0].startsWith("The name must not contain"));
-        QVERIFY(TheApp().CurrentUser.name.isEmpty());
+        const UserRecord& user = TheApp().CurrentUser;
+        if (c.message.isEmpty()) {
+            QVERIFY2(m_boxes->messages.isEmpty(), context.constData());
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(user.name, c.name);
+            if (!c.name.isEmpty()) {
+                QCOMPARE(user.birthYear, c.acceptedYear);
+                QCOMPARE(user.sex, 2);
+                QCOMPARE(user.phone, QString("010"));
+            }
+        } else {
+            QCOMPARE(m_boxes->messages.size(), 1);
+            QVERIFY2(m_boxes->messages[0].startsWith(c.message), context.constData());
+            QVERIFY2(dialog.isVisible(), context.constData());
+            QCOMPARE(user.name, QString("Before"));
+            QCOMPARE(user.birthYear, 1950);
+        }
     }
 }
 
-void DlgUserTest::EmptyNameLeavesNoUserChosen() {
-    TheApp().CurrentUser = UserRecord{"Kim", 1960, 1, ""};
-    CDlgUser dialog;
-    dialog.show();
-    Edit(dialog, kBirthYear)->setText("1970");
-    dialog.Button(kOk)->click();
-    QVERIFY(m_messages.isEmpty());
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(TheApp().CurrentUser.name.isEmpty());
-}
-
-void DlgUserTest::DeletingKimKeepsKimberlyAndKim2() {
+void DlgUserTest::DeletingKimAfterYesKeepsKimberlyAndKim2() {
     WriteRecording(Work() / "Kim_20130101_101010.ppg", "Kim", 1960, 1);
     WriteRecording(Work() / "Kim_20130101_101010.hrv", "Kim", 1960, 1);
     WriteRecording(Work() / "Kim_20140101_101010.ppg", "Kim", 1960, 1);
@@ -362,10 +313,18 @@ void DlgUserTest::DeletingKimKeepsKimberlyAndKim2() {
 
     RightClick(list, 1);
     QTRY_VERIFY(dialog->PopupMenu()->isVisible());
+    m_boxes->answer = QMessageBox::No; // deletes nothing
     dialog->DeleteAction()->trigger();
-    QCOMPARE(m_messages, QStringList{"Kim records sure to delete ?"});
+    QCOMPARE(m_boxes->messages, QStringList{"Kim records sure to delete ?"});
+    QCOMPARE(list->rowCount(), 3);
+    QCOMPARE(QDir(m_folder->Work()).entryList(QDir::Files).size(), 6);
+
+    m_boxes->messages.clear();
+    m_boxes->answer = QMessageBox::Yes;
+    dialog->DeleteAction()->trigger();
+    QCOMPARE(m_boxes->messages, QStringList{"Kim records sure to delete ?"});
     QCOMPARE(FirstColumn(list), (QStringList{"Kim2", "Kimberly"}));
-    const QStringList left = QDir(m_root->path() + "/work").entryList(QDir::Files, QDir::Name);
+    const QStringList left = QDir(m_folder->Work()).entryList(QDir::Files, QDir::Name);
     QCOMPARE(left, (QStringList{"Kim2_20130101_101010.ppg", "Kimberly_20130101_101010.hrv",
                                 "Kimberly_20130101_101010.ppg"}));
     // The list keeps its three columns and the fields their contents.
@@ -373,17 +332,6 @@ void DlgUserTest::DeletingKimKeepsKimberlyAndKim2() {
     QCOMPARE(list->horizontalHeaderItem(2)->text(), QString("Gender"));
     QCOMPARE(RowTexts(list, 1), (QStringList{"Kimberly", "1988", "Female"}));
     QCOMPARE(Edit(*dialog, kName)->text(), QString("Kim"));
-}
-
-void DlgUserTest::AnsweringNoDeletesNothing() {
-    WriteUsers();
-    m_answer = QMessageBox::No;
-    auto dialog = OpenWithListShown();
-    RightClick(dialog->List(), 1);
-    dialog->DeleteAction()->trigger();
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(dialog->List()->rowCount(), 4);
-    QCOMPARE(QDir(m_root->path() + "/work").entryList(QDir::Files).size(), 6);
 }
 
 void DlgUserTest::RunFromTheMainMenuSetsTheCurrentUser() {
@@ -411,12 +359,11 @@ void DlgUserTest::ShowsUsersInEnglishAndKorean() {
     WriteRecording(Work() / "김민준_20140505_100000.ppg", "김민준", 1978, 1, "010-9876-5432");
     const struct {
         int index;
-        const char* face;
         const char* name;
         const char* toggle;
-    } languages[] = {{2, "Arial", "english", "List hide"}, {1, "돋움", "korean", "목록 숨기기"}};
+    } languages[] = {{2, "english", "List hide"}, {1, "korean", "목록 숨기기"}};
     for (const auto& language : languages) {
-        UseLanguage(language.index, language.face);
+        UseLanguage(language.index);
         auto dialog = OpenWithListShown();
         QTableWidget* list = dialog->List();
         QCOMPARE(list->rowCount(), 5);

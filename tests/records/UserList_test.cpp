@@ -25,8 +25,18 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_folder); }
 
+    // The names of the rebuilt list, in order.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const CUserList& user : RebuildUserList(m_folder))
+            names.push_back(user.name);
+        return names;
+    }
+
     fs::path m_folder;
 };
+
+using NameList = std::vector<std::string>;
 
 } // namespace
 
@@ -43,20 +53,27 @@ TEST_F(UserListRebuild, OneRowPerUserAndTheRateFileIsNeverRead) {
     EXPECT_EQ(users[0].phone, "010-1234");
 }
 
-TEST_F(UserListRebuild, ExtensionTestIsCaseSensitive) {
-    WriteRecording(m_folder / "Lee_20130101_101010.PPG", "Lee", 1970, 2);
-    WriteRecording(m_folder / "Lee_20130101_101011.Ppg", "Lee", 1970, 2);
-    EXPECT_TRUE(RebuildUserList(m_folder).empty());
-}
-
 TEST_F(UserListRebuild, NameComesFromTheFileNameAndTheRestFromTheHeader) {
     WriteRecording(m_folder / "Park_20130101_101010.ppg", "Someone", 1970, 2, "02-555");
+    // Marker -20 selects the 64-byte header: the phone at offset 64 is not part of it.
+    WriteRecording(m_folder / "Old_20050101_101010.ppg", "Old", 1945, 2, "0123", -20.0);
     const std::vector<CUserList> users = RebuildUserList(m_folder);
-    ASSERT_EQ(users.size(), 1u);
-    EXPECT_EQ(users[0].name, "Park");
-    EXPECT_EQ(users[0].birthYear, 1970);
-    EXPECT_EQ(users[0].sex, 2);
-    EXPECT_EQ(users[0].phone, "02-555");
+    ASSERT_EQ(users.size(), 2u);
+    EXPECT_EQ(users[0].name, "Old");
+    EXPECT_EQ(users[0].birthYear, 1945);
+    EXPECT_EQ(users[0].phone, "");
+    EXPECT_EQ(users[1].name, "Park");
+    EXPECT_EQ(users[1].birthYear, 1970);
+    EXPECT_EQ(users[1].sex, 2);
+    EXPECT_EQ(users[1].phone, "02-555");
+}
+
+TEST_F(UserListRebuild, OnlyReadablePulseFilesWithTheLowerCaseExtensionCount) {
+    WriteRecording(m_folder / "Lee_20130101_101010.PPG", "Lee", 1970, 2);
+    WriteRecording(m_folder / "Lee_20130101_101011.Ppg", "Lee", 1970, 2);
+    fs::create_directory(m_folder / "Dir_20130101_101010.ppg");
+    WriteRecording(m_folder / "Kim_20130101_101010.ppg", "Kim", 1960, 1);
+    EXPECT_EQ(Names(), NameList{"Kim"});
 }
 
 TEST_F(UserListRebuild, FileWithoutUnderscoreGivesAnEmptyName) {
@@ -88,28 +105,7 @@ TEST_F(UserListRebuild, FilesAreReadInNameOrder) {
     WriteRecording(m_folder / "Park_20130101_101010.ppg", "Park", 1970, 2);
     WriteRecording(m_folder / "Kim_20140101_101010.ppg", "Kim", 1960, 1);
     WriteRecording(m_folder / "Abe_20140101_101010.ppg", "Abe", 1940, 1);
-    const std::vector<CUserList> users = RebuildUserList(m_folder);
-    ASSERT_EQ(users.size(), 3u);
-    EXPECT_EQ(users[0].name, "Abe");
-    EXPECT_EQ(users[1].name, "Kim");
-    EXPECT_EQ(users[2].name, "Park");
-}
-
-TEST_F(UserListRebuild, OlderHeaderCarriesNoPhone) {
-    // Marker -20 selects the 64-byte header: the phone at offset 64 is not part of it.
-    WriteRecording(m_folder / "Old_20050101_101010.ppg", "Old", 1945, 2, "0123", -20.0);
-    const std::vector<CUserList> users = RebuildUserList(m_folder);
-    ASSERT_EQ(users.size(), 1u);
-    EXPECT_EQ(users[0].birthYear, 1945);
-    EXPECT_EQ(users[0].phone, "");
-}
-
-TEST_F(UserListRebuild, EntriesThatCannotBeOpenedAreLeftOut) {
-    fs::create_directory(m_folder / "Dir_20130101_101010.ppg");
-    WriteRecording(m_folder / "Kim_20130101_101010.ppg", "Kim", 1960, 1);
-    const std::vector<CUserList> users = RebuildUserList(m_folder);
-    ASSERT_EQ(users.size(), 1u);
-    EXPECT_EQ(users[0].name, "Kim");
+    EXPECT_EQ(Names(), (NameList{"Abe", "Kim", "Park"}));
 }
 
 TEST_F(UserListRebuild, MissingFolderGivesAnEmptyList) {

@@ -26,9 +26,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_folder); }
 
-    void Create(std::initializer_list<const char*> names) {
+    // Creates the files; returns their names.
+    std::set<std::string> Create(std::initializer_list<const char*> names) {
         for (const char* name : names)
             userfiles::WriteText(m_folder / name, "x");
+        return {names.begin(), names.end()};
     }
 
     std::set<std::string> Remaining() const {
@@ -44,26 +46,16 @@ protected:
 } // namespace
 
 TEST_F(UserRecordingsDeletion, DeletesOnlyTheUsersRecordings) {
-    Create({"Kim_20130101_101010.ppg", "Kim_20130101_101010.hrv", "Kim_20140202_090000.ppg",
-            "Kimberly_20130101_101010.ppg", "Kimberly_20130101_101010.hrv",
-            "Kim2_20130101_101010.ppg", "Kim_x_20130101_101010.ppg", "kim_20130101_101010.ppg",
-            "Kim_20130101_101010.PPG", "Kim_20130101_101010.txt", "Kim_20130101_101010.ppg.bak",
-            "Kim_2013.ppg", "Kim.ppg"});
+    std::set<std::string> kept = Create(
+        {"Kimberly_20130101_101010.ppg", "Kimberly_20130101_101010.hrv", "Kim2_20130101_101010.ppg",
+         "Kim_x_20130101_101010.ppg", "kim_20130101_101010.ppg", "Kim_20130101_101010.PPG",
+         "Kim_20130101_101010.txt", "Kim_20130101_101010.ppg.bak", "Kim_2013.ppg", "Kim.ppg"});
+    Create({"Kim_20130101_101010.ppg", "Kim_20130101_101010.hrv", "Kim_20140202_090000.ppg"});
     fs::create_directory(m_folder / "Kim_20150101_101010.ppg");
+    kept.insert("Kim_20150101_101010.ppg");
 
     EXPECT_EQ(DeleteUserRecordings(m_folder, "Kim"), 3);
-    const std::set<std::string> expected = {"Kimberly_20130101_101010.ppg",
-                                            "Kimberly_20130101_101010.hrv",
-                                            "Kim2_20130101_101010.ppg",
-                                            "Kim_x_20130101_101010.ppg",
-                                            "kim_20130101_101010.ppg",
-                                            "Kim_20130101_101010.PPG",
-                                            "Kim_20130101_101010.txt",
-                                            "Kim_20130101_101010.ppg.bak",
-                                            "Kim_2013.ppg",
-                                            "Kim.ppg",
-                                            "Kim_20150101_101010.ppg"};
-    EXPECT_EQ(Remaining(), expected);
+    EXPECT_EQ(Remaining(), kept);
 }
 
 TEST_F(UserRecordingsDeletion, NameIsTakenLiterally) {
