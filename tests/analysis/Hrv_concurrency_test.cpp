@@ -3,6 +3,7 @@
 
 #include "analysis/Hrv.h"
 #include "tests/common/SyntheticPulse.h"
+#include "tests/common/TestInputs.h"
 
 #include <gtest/gtest.h>
 
@@ -24,15 +25,6 @@ std::unique_ptr<CHrv> MakeTestHrv() {
     return hrv;
 }
 
-std::vector<uint8_t> Encode(const std::vector<int16_t>& samples) {
-    std::vector<uint8_t> bytes;
-    for (int16_t s : samples) {
-        auto u = static_cast<uint16_t>(s);
-        bytes.insert(bytes.end(), {0xFF, static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u)});
-    }
-    return bytes;
-}
-
 void FeedInReports(CHrv& hrv, const std::vector<uint8_t>& bytes) {
     for (size_t pos = 0; pos < bytes.size(); pos += 63) {
         int n = static_cast<int>(std::min<size_t>(63, bytes.size() - pos));
@@ -44,7 +36,7 @@ void FeedInReports(CHrv& hrv, const std::vector<uint8_t>& bytes) {
 
 TEST(Concurrency, ReadersDuringFeedSeeConsistentDataAndChangeNothing) {
     std::vector<int16_t> samples = SyntheticPulse(160, 200 * 70);
-    std::vector<uint8_t> bytes = Encode(samples);
+    std::vector<uint8_t> bytes = Groups(std::vector<int>(samples.begin(), samples.end()));
 
     auto reference = MakeTestHrv();
     FeedInReports(*reference, bytes);

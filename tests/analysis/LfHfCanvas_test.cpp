@@ -1,37 +1,20 @@
 #include "analysis/Hrv.h"
 #include "analysis/LfHfCanvas.h"
-#include "analysis/Trace.h"
+#include "tests/common/TestInputs.h"
+#include "tests/common/TraceCapture.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
-#include <numbers>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Beat-by-beat rates over `seconds`: 70 bpm with a sine of `hz` and 5 bpm.
-std::vector<double> ModulatedRates(double seconds, double hz) {
-    std::vector<double> rates;
-    for (double t = 0; t < seconds;) {
-        const double rate = 70 + 5 * std::sin(2 * std::numbers::pi * hz * t);
-        rates.push_back(rate);
-        t += 60 / rate;
-    }
-    return rates;
+int HistoryAfter(const std::vector<double>& rates, LfHfCanvas& chart) {
+    UpdateLfHf(rates.data(), static_cast<int>(rates.size()), chart);
+    return chart.History().Count();
 }
-
-// Captures the trace lines written while it lives.
-class TraceCapture {
-public:
-    TraceCapture() {
-        SetTraceSink([this](const char*, int, const std::string& text) { lines.push_back(text); });
-    }
-    ~TraceCapture() { SetTraceSink({}); }
-    std::vector<std::string> lines;
-};
 
 // --- History ------------------------------------------------------------------------------
 
@@ -50,9 +33,14 @@ TEST(LfHfHistory, SmoothsOverTheLastSixShares) {
     EXPECT_EQ(history[7], 320.0 / 6);
 }
 
-TEST(LfHfHistory, GrowsTo3600ThenDropsTheOldest) {
+TEST(LfHfHistory, ScrollsPastTheSpanGrowsTo3600ThenDropsTheOldestUntilReset) {
     LfHfCanvas chart;
-    for (int i = 0; i < 1800; ++i)
+    for (int i = 0; i < 150; ++i)
+        chart.AddShare(50);
+    EXPECT_EQ(chart.ScrollPosition(), 0);
+    chart.AddShare(50);
+    EXPECT_EQ(chart.ScrollPosition(), 1);
+    for (int i = 151; i < 1800; ++i)
         chart.AddShare(50);
     EXPECT_EQ(chart.History().Capacity(), 1800);
     chart.AddShare(50);
@@ -63,27 +51,13 @@ TEST(LfHfHistory, GrowsTo3600ThenDropsTheOldest) {
     EXPECT_EQ(chart.DroppedValues(), 0);
     EXPECT_EQ(chart.ScrollPosition(), 3600 - 150);
 
-    chart.AddShare(50);
-    chart.AddShare(50);
+    chart.AddShare(90);
+    chart.AddShare(90);
     EXPECT_EQ(chart.History().Capacity(), 3600);
     EXPECT_EQ(chart.History().Count(), 3600);
     EXPECT_EQ(chart.DroppedValues(), 2);
     EXPECT_EQ(chart.ScrollPosition(), 3600 - 150); // each drop moves the page back by one
-}
 
-TEST(LfHfHistory, ScrollsOncePastTheSpanOf150) {
-    LfHfCanvas chart;
-    for (int i = 0; i < 150; ++i)
-        chart.AddShare(50);
-    EXPECT_EQ(chart.ScrollPosition(), 0);
-    chart.AddShare(50);
-    EXPECT_EQ(chart.ScrollPosition(), 1);
-}
-
-TEST(LfHfHistory, ResetEmptiesHistoryWindowAndCounters) {
-    LfHfCanvas chart;
-    for (int i = 0; i < 2000; ++i)
-        chart.AddShare(90);
     chart.Reset();
     EXPECT_EQ(chart.History().Count(), 0);
     EXPECT_EQ(chart.History().Capacity(), 1800);
@@ -98,18 +72,14 @@ TEST(LfHfUpdate, NeedsSixtyTwoSecondsOfValidBeats) {
     LfHfCanvas chart;
     std::vector<double> rates(61, 60); // 61 s
     rates.insert(rates.begin(), 0);    // a missing beat adds no time
-    UpdateLfHf(rates.data(), static_cast<int>(rates.size()), chart);
-    EXPECT_EQ(chart.History().Count(), 0);
-
+    EXPECT_EQ(HistoryAfter(rates, chart), 0);
     rates.insert(rates.begin(), 60); // 62 s: a window of 61 beats before the newest
-    UpdateLfHf(rates.data(), static_cast<int>(rates.size()), chart);
-    EXPECT_EQ(chart.History().Count(), 1);
+    EXPECT_EQ(HistoryAfter(rates, chart), 1);
 
     // 60 beats of 1 s and a newest one of 2 s: a window of exactly 60 s is enough.
     std::vector<double> slowLast(60, 60);
     slowLast.push_back(30);
-    UpdateLfHf(slowLast.data(), static_cast<int>(slowLast.size()), chart);
-    EXPECT_EQ(chart.History().Count(), 2);
+    EXPECT_EQ(HistoryAfter(slowLast, chart), 2);
 }
 
 TEST(LfHfUpdate, SkipsWhenTheCleanedWindowCoversLessThanSixtySeconds) {
@@ -118,27 +88,20 @@ TEST(LfHfUpdate, SkipsWhenTheCleanedWindowCoversLessThanSixtySeconds) {
     std::vector<double> rates(5, 60);
     rates.insert(rates.end(), 10, 0);
     rates.insert(rates.end(), 58, 60);
-    UpdateLfHf(rates.data(), static_cast<int>(rates.size()), chart);
-    EXPECT_EQ(chart.History().Count(), 0);
-
-    // A gap of 9 is bridged.
-    rates.erase(rates.begin() + 5);
-    UpdateLfHf(rates.data(), static_cast<int>(rates.size()), chart);
-    EXPECT_EQ(chart.History().Count(), 1);
+    EXPECT_EQ(HistoryAfter(rates, chart), 0);
+    rates.erase(rates.begin() + 5); // a gap of 9 is bridged
+    EXPECT_EQ(HistoryAfter(rates, chart), 1);
 }
 
 TEST(LfHfUpdate, AppendsTheLfShareAndTracesIt) {
     TraceCapture trace;
     LfHfCanvas chart;
-    const std::vector<double> lf = ModulatedRates(90, 0.1);
-    UpdateLfHf(lf.data(), static_cast<int>(lf.size()), chart);
-    ASSERT_EQ(chart.History().Count(), 1);
+    ASSERT_EQ(HistoryAfter(ModulatedRates(90, 0.1), chart), 1);
     const double share = chart.History()[0];
     EXPECT_GT(share, 80);
-    ASSERT_EQ(trace.lines.size(), 1u);
     char expected[64];
     std::snprintf(expected, sizeof expected, "### ProcData LF(%.0f)  ###\n", share);
-    EXPECT_EQ(trace.lines[0], expected);
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{expected});
 }
 
 TEST(LfHfUpdate, RunsOncePerSecondOfTicksDuringATest) {

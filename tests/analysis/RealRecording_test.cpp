@@ -7,12 +7,12 @@
 // reference intervals are interpolated and our pulse-based rates may differ by much more.
 
 #include "analysis/Hrv.h"
+#include "tests/common/TestInputs.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,29 +23,6 @@ struct ReferenceBeat {
     double rPeakSeconds;
     double rateBpm;
 };
-
-std::vector<int16_t> ReadRawSamples(const std::string& path) {
-    std::ifstream in(path);
-    std::string line;
-    std::getline(in, line); // header
-    std::vector<int16_t> samples;
-    while (std::getline(in, line))
-        samples.push_back(static_cast<int16_t>(std::stoi(line)));
-    return samples;
-}
-
-std::vector<ReferenceBeat> ReadEcgIntervals(const std::string& path) {
-    std::ifstream in(path);
-    std::string line;
-    std::getline(in, line); // header
-    std::vector<ReferenceBeat> beats;
-    while (std::getline(in, line)) {
-        size_t comma = line.find(',');
-        beats.push_back(
-            {std::stod(line.substr(0, comma)), 60000 / std::stod(line.substr(comma + 1))});
-    }
-    return beats;
-}
 
 // Rate of the ECG interval that ended last before time t.
 double EcgRateAt(const std::vector<ReferenceBeat>& ecg, double t) {
@@ -64,14 +41,22 @@ constexpr int kSettlingSamples = CHrv::kSettlingSamples - 1; // signal index 0 i
 class RestingRecording : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::vector<int16_t> samples =
-            ReadRawSamples(std::string(TONDRELA_TEST_DATA) + "/neurokit_resting5min_raw.csv");
+        std::vector<int16_t> samples;
+        for (const std::string& line : DataLines("neurokit_resting5min_raw.csv"))
+            samples.push_back(static_cast<int16_t>(std::stoi(line)));
         ASSERT_EQ(samples.size(), 59999u);
-        ecg =
-            ReadEcgIntervals(std::string(TONDRELA_TEST_DATA) + "/neurokit_resting5min_ecg_nn.csv");
+        for (const std::string& line : DataLines("neurokit_resting5min_ecg_nn.csv")) {
+            const size_t comma = line.find(',');
+            ecg.push_back(
+                {std::stod(line.substr(0, comma)), 60000 / std::stod(line.substr(comma + 1))});
+        }
         ASSERT_GT(ecg.size(), 400u);
         hrv->AttachRateChart(300);
         hrv->AddSamples(samples.data(), static_cast<int>(samples.size()));
+    }
+    // When the beat's pulse left the heart: its lobe end in seconds less the pulse delay.
+    double HeartSeconds(const BeatEntry& beat) const {
+        return (beat.index + kSettlingSamples) / 200.0 - kPulseDelaySeconds;
     }
 
     std::unique_ptr<CHrv> hrv = std::make_unique<CHrv>();
@@ -84,8 +69,7 @@ TEST_F(RestingRecording, BeatByBeatRatesFollowTheEcg) {
     std::vector<double> differences;
     for (int i = 0; i < hrv->BeatCount(); ++i) {
         BeatEntry beat = hrv->Beat(i);
-        double t = (beat.index + kSettlingSamples) / 200.0;
-        double reference = EcgRateAt(ecg, t - kPulseDelaySeconds);
+        double reference = EcgRateAt(ecg, HeartSeconds(beat));
         if (beat.rateBpm > 0 && reference > 0)
             differences.push_back(std::fabs(beat.rateBpm - reference));
     }
@@ -103,7 +87,7 @@ TEST_F(RestingRecording, ThirtySecondMeansFollowTheEcg) {
         int n = 0;
         for (int i = 0; i < hrv->BeatCount(); ++i) {
             BeatEntry beat = hrv->Beat(i);
-            double t = (beat.index + kSettlingSamples) / 200.0 - kPulseDelaySeconds;
+            double t = HeartSeconds(beat);
             if (t >= start && t < start + 30 && beat.rateBpm > 0) {
                 ours += beat.rateBpm;
                 ++n;

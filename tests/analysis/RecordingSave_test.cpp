@@ -35,8 +35,22 @@ RecordingHeader Record() {
     return h;
 }
 
-bool EndsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+// Saves the pulse in a child process after prepare() (exit 77 when that fails); the child's
+// exit code is 0 when the save reported `expected`, else 10 + the status it reported.
+template <class Prepare>
+int SaveInChild(CHrv& hrv, const std::string& path, FileStatus expected, Prepare prepare) {
+    RecordingHeader record = Record();
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (!prepare())
+            _exit(77);
+        FileStatus status = hrv.SavePulseFile(path, &record);
+        _exit(status == expected ? 0 : 10 + static_cast<int>(status));
+    }
+    int wstatus = 0;
+    if (pid < 0 || waitpid(pid, &wstatus, 0) != pid || !WIFEXITED(wstatus))
+        return -1;
+    return WEXITSTATUS(wstatus);
 }
 
 } // namespace
@@ -72,23 +86,17 @@ TEST_F(UnsafeNames, OnlyTheNamePartIsChecked) {
 
 using SaveFailure = RecordingFolder;
 
-TEST_F(SaveFailure, FolderThatIsARegularFileCannotBeWritten) {
+TEST_F(SaveFailure, MissingFolderOrFolderThatIsAFileCannotBeWritten) {
     WriteAll(PathOf("work"), Bytes{1});
     auto hrv = HrvWithPulse(200, 1000);
     RecordingHeader record = Record();
-    EXPECT_EQ(hrv->SavePulseFile(PathOf("work/Kim_20240131_093005.ppg"), &record),
-              FileStatus::CannotOpen);
-    EXPECT_EQ(hrv->SaveRateFile(&record, PathOf("work/Kim_20240131_093005.hrv")),
-              FileStatus::CannotOpen);
+    for (const char* folder : {"work", "missing"}) {
+        const std::string path = PathOf(std::string(folder) + "/Kim_20240131_093005");
+        EXPECT_EQ(hrv->SavePulseFile(path + ".ppg", &record), FileStatus::CannotOpen) << folder;
+        EXPECT_EQ(hrv->SaveRateFile(&record, path + ".hrv"), FileStatus::CannotOpen) << folder;
+    }
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"work"}));
     EXPECT_EQ(hrv->Identity().dateTimeText, "");
-}
-
-TEST_F(SaveFailure, MissingFolderCannotBeWritten) {
-    auto hrv = HrvWithPulse(200, 1000);
-    RecordingHeader record = Record();
-    EXPECT_EQ(hrv->SavePulseFile(PathOf("missing/Kim_20240131_093005.ppg"), &record),
-              FileStatus::CannotOpen);
-    EXPECT_TRUE(Entries().empty());
 }
 
 TEST_F(SaveFailure, ReadOnlyFolderCannotBeWritten) {
@@ -97,27 +105,16 @@ TEST_F(SaveFailure, ReadOnlyFolderCannotBeWritten) {
                                            fs::perms::others_read | fs::perms::others_exec);
     fs::permissions(m_folder, fs::perms::others_exec, fs::perm_options::add);
     auto hrv = HrvWithPulse(200, 1000);
-    RecordingHeader record = Record();
-    const std::string path = PathOf("work/Kim_20240131_093005.ppg");
-
     // Root writes into read-only folders: then the save runs in a child that has given up
     // its privileges (user "nobody").
-    const bool privileged = geteuid() == 0;
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (privileged && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(77);
-        FileStatus status = hrv->SavePulseFile(path, &record);
-        _exit(status == FileStatus::CannotOpen ? 0 : 10 + static_cast<int>(status));
-    }
-    int wstatus = 0;
-    ASSERT_EQ(waitpid(pid, &wstatus, 0), pid);
-    ASSERT_TRUE(WIFEXITED(wstatus));
-    if (WEXITSTATUS(wstatus) == 77)
+    const int exit =
+        SaveInChild(*hrv, PathOf("work/Kim_20240131_093005.ppg"), FileStatus::CannotOpen,
+                    [] { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); });
+    if (exit == 77)
         GTEST_SKIP() << "running as root and cannot drop privileges: permissions do not stop "
-                        "writes; FolderThatIsARegularFileCannotBeWritten covers the failure";
-    EXPECT_EQ(WEXITSTATUS(wstatus), 0) << "10 + the status the save reported";
+                        "writes; MissingFolderOrFolderThatIsAFileCannotBeWritten covers the "
+                        "failure";
+    EXPECT_EQ(exit, 0) << "10 + the status the save reported";
     EXPECT_TRUE(fs::is_empty(m_folder / "work"));
 }
 
@@ -136,21 +133,13 @@ TEST_F(SaveFailure, FullDiskIsReportedAndTheOldFileStays) {
     const std::string path = PathOf("Kim_20240131_093005.ppg");
     WriteAll(path, Bytes{9, 9, 9});
     auto hrv = HrvWithPulse(200, 12000); // 24264 bytes
-    RecordingHeader record = Record();
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        // The file-size limit makes every write past 4 kB fail as on a full disk.
+    // The file-size limit makes every write past 4 kB fail as on a full disk.
+    const int exit = SaveInChild(*hrv, path, FileStatus::WriteFailed, [] {
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{4096, 4096};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        FileStatus status = hrv->SavePulseFile(path, &record);
-        _exit(status == FileStatus::WriteFailed ? 0 : 10 + static_cast<int>(status));
-    }
-    int wstatus = 0;
-    ASSERT_EQ(waitpid(pid, &wstatus, 0), pid);
-    ASSERT_TRUE(WIFEXITED(wstatus));
-    EXPECT_EQ(WEXITSTATUS(wstatus), 0) << "10 + the status the save reported";
+        return setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    });
+    EXPECT_EQ(exit, 0) << "10 + the status the save reported";
     EXPECT_EQ(ReadAll(path), (Bytes{9, 9, 9}));
     EXPECT_EQ(Entries(), (std::vector<std::string>{"Kim_20240131_093005.ppg"}));
 }
@@ -159,6 +148,12 @@ TEST_F(SaveFailure, FullDiskIsReportedAndTheOldFileStays) {
 
 class FileSyncHook : public RecordingFolder {
 protected:
+    void SetUp() override {
+        RecordingFolder::SetUp();
+        s_calls.clear();
+        s_target = m_folder / "Kim_20240131_093005.ppg";
+        SetFileSync(&FileSyncHook::Capture);
+    }
     void TearDown() override {
         SetFileSync(nullptr);
         RecordingFolder::TearDown();
@@ -181,17 +176,14 @@ protected:
 };
 
 TEST_F(FileSyncHook, CompleteTemporaryIsSyncedBeforeTheRenameThenTheFolder) {
-    s_calls.clear();
-    s_target = m_folder / "Kim_20240131_093005.ppg";
     s_result = true;
-    SetFileSync(&FileSyncHook::Capture);
     auto hrv = HrvWithPulse(200, 12000);
     RecordingHeader record = Record();
     ASSERT_EQ(hrv->SavePulseFile(s_target.string(), &record), FileStatus::Ok);
 
     ASSERT_EQ(s_calls.size(), 2u);
     EXPECT_EQ(s_calls[0].path.parent_path(), m_folder);
-    EXPECT_TRUE(EndsWith(s_calls[0].path.filename().string(), ".tmp"));
+    EXPECT_TRUE(s_calls[0].path.filename().string().ends_with(".tmp"));
     EXPECT_EQ(s_calls[0].size, 24264u);
     EXPECT_FALSE(s_calls[0].targetExisted);
     EXPECT_EQ(s_calls[1].path, m_folder);
@@ -199,11 +191,8 @@ TEST_F(FileSyncHook, CompleteTemporaryIsSyncedBeforeTheRenameThenTheFolder) {
 }
 
 TEST_F(FileSyncHook, FailedSyncIsReportedAndTheOldFileStays) {
-    s_calls.clear();
-    s_target = m_folder / "Kim_20240131_093005.ppg";
     s_result = false;
     WriteAll(s_target.string(), Bytes{1, 2});
-    SetFileSync(&FileSyncHook::Capture);
     auto hrv = HrvWithPulse(200, 2000);
     RecordingHeader record = Record();
     EXPECT_EQ(hrv->SavePulseFile(s_target.string(), &record), FileStatus::WriteFailed);
@@ -269,18 +258,14 @@ TEST_F(CrashSafety, KilledSaverLeavesEveryRecordingAbsentOrComplete) {
 
         leftovers = 0;
         for (const std::string& name : Entries()) {
-            if (EndsWith(name, ".ppg")) {
-                Bytes bytes = ReadAll(PathOf(name));
-                EXPECT_TRUE(bytes == pulseA || bytes == pulseB)
-                    << "round " << round << ": " << bytes.size() << " bytes";
-                ++found;
-            } else if (EndsWith(name, ".hrv")) {
-                Bytes bytes = ReadAll(PathOf(name));
-                EXPECT_TRUE(bytes == rateA || bytes == rateB)
-                    << "round " << round << ": " << bytes.size() << " bytes";
+            if (name.ends_with(".ppg") || name.ends_with(".hrv")) {
+                const bool pulse = name.ends_with(".ppg");
+                const Bytes bytes = ReadAll(PathOf(name));
+                EXPECT_TRUE(bytes == (pulse ? pulseA : rateA) || bytes == (pulse ? pulseB : rateB))
+                    << "round " << round << ": " << name << ", " << bytes.size() << " bytes";
                 ++found;
             } else {
-                EXPECT_TRUE(EndsWith(name, ".tmp")) << name;
+                EXPECT_TRUE(name.ends_with(".tmp")) << name;
                 ++leftovers;
             }
         }

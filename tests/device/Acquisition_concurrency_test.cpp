@@ -4,6 +4,7 @@
 #include "device/SensorLink.h"
 #include "device/SimulatedSensor.h"
 #include "device/SyntheticPulseSource.h"
+#include "tests/common/TestInputs.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +14,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-template <class Condition> bool Eventually(Condition condition) {
-    auto end = std::chrono::steady_clock::now() + 60s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
 
 // The whole chain under load: simulated sensor, link, acquisition thread and analysis, a
 // window-like reader copying series at the same time, and the sensor pulled out and plugged

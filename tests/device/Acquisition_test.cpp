@@ -1,42 +1,24 @@
 #include "analysis/Hrv.h"
 #include "device/Acquisition.h"
 #include "device/SensorLink.h"
+#include "tests/common/TestInputs.h"
 #include "tests/device/FakeHidPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <future>
+#include <numeric>
 #include <set>
 
 namespace {
 
 using namespace std::chrono_literals;
+using Bytes = std::vector<uint8_t>;
 
 // An input report as the sensor sends it: report ID, count byte, then the given bytes.
-std::vector<uint8_t> Report(uint8_t countByte, std::vector<uint8_t> bytes) {
+Bytes Report(uint8_t countByte, Bytes bytes) {
     bytes.insert(bytes.begin(), {0, countByte});
     return bytes;
-}
-
-std::vector<uint8_t> Groups(const std::vector<int>& samples) {
-    std::vector<uint8_t> bytes;
-    for (int s : samples) {
-        bytes.push_back(0xFF);
-        bytes.push_back(static_cast<uint8_t>((s >> 8) & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(s & 0xFF));
-    }
-    return bytes;
-}
-
-// Wait for something another thread does, failing instead of hanging when it never happens.
-template <class Condition> bool Eventually(Condition condition) {
-    auto end = std::chrono::steady_clock::now() + 30s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
 }
 
 // The loop runs against a fake sensor whose reads never time out: once the queued reports
@@ -49,12 +31,13 @@ protected:
         fake->SetInterfaces({FakeHidPlatform::Sensor("/dev/hidraw0")});
         link = std::make_unique<SensorLink>(std::move(platform), std::chrono::hours(1));
         link->StartUp({});
-        hrv = std::make_unique<CHrv>();
     }
 
-    // Runs one loop over the reports and stops it once it waits for the next one.
-    void RunReports(const std::vector<std::vector<uint8_t>>& reports,
+    // Runs one loop over the reports on a fresh analysis object and stops it once it waits
+    // for the next one.
+    void RunReports(const std::vector<Bytes>& reports,
                     AcquisitionKind kind = AcquisitionKind::Apg) {
+        hrv = std::make_unique<CHrv>();
         for (const auto& report : reports)
             fake->QueueReport(report);
         CAcquisition acquisition(*link, *hrv, kind);
@@ -73,54 +56,62 @@ protected:
     TraceCapture trace;
     FakeHidPlatform* fake = nullptr;
     std::unique_ptr<SensorLink> link;
-    std::unique_ptr<CHrv> hrv;
+    std::unique_ptr<CHrv> hrv = std::make_unique<CHrv>();
 };
 
 using ReportIntake = AcquisitionTest;
 
-TEST_F(ReportIntake, CountByteZeroPassesNothing) {
-    RunReports({Report(0, Groups({1000, 1001}))});
-    EXPECT_TRUE(Raw().empty());
-    for (const std::string& line : trace.Lines()) {
-        if (line.find("input length") != std::string::npos) {
-            EXPECT_EQ(line, "input length : 0:\n");
+TEST_F(ReportIntake, CountByteSelectsTheSampleBytesThatArrived) {
+    std::vector<int> full(21);
+    std::iota(full.begin(), full.end(), 1000);
+    // Three groups and the first two bytes of a fourth arrived, though the count says 21:
+    // the unfinished group must wait for its low byte instead of taking a cleared byte.
+    Bytes cut = Groups({1000, 1001, 1002});
+    cut.insert(cut.end(), {0xFF, 0x03});
+    struct Case {
+        const char* what;
+        std::vector<Bytes> reports;
+        std::vector<int> samples;
+        std::vector<int> lengths; // traced per cycle, the stopped read last (when given)
+    };
+    const Case cases[] = {{"count 0", {Report(0, Groups({1000, 1001}))}, {}, {0, 0}},
+                          {"count from 0x80",
+                           {Report(0x80, Groups({1000})), Report(0xFF, Groups({1002}))},
+                           {},
+                           {0, 0, 0}},
+                          {"full report", {Report(21, Groups(full))}, full, {63, 0}},
+                          {"count beyond the received bytes",
+                           {Report(21, cut), Report(1, {0xEB, 0xFE, 0x03})},
+                           {1000, 1001, 1002, 1003},
+                           {}},
+                          {"junk between groups",
+                           {Report(3, {0x12, 0xFF, 0x03, 0xE8, 0x00, 0x34, 0xFE, 0x03, 0xE9})},
+                           {1000, 1001},
+                           {}},
+                          {"group split across reports",
+                           {Report(2, {0x7F, 0xFF, 0x03, 0xE8, 0xFF, 0x03}),
+                            Report(1, {0xE9, 0xFE, 0x03}), Report(1, {0xEA, 0x00, 0x00})},
+                           {1000, 1001, 1002},
+                           {}}};
+    for (const Case& c : cases) {
+        trace.Clear();
+        RunReports(c.reports);
+        EXPECT_EQ(Raw(), std::vector<double>(c.samples.begin(), c.samples.end())) << c.what;
+        if (!c.lengths.empty()) {
+            std::vector<std::string> lines;
+            for (const std::string& line : trace.Lines()) {
+                if (line.find("input length") != std::string::npos)
+                    lines.push_back(line);
+            }
+            std::vector<std::string> expected;
+            for (int length : c.lengths)
+                expected.push_back("input length : " + std::to_string(length) + ":\n");
+            EXPECT_EQ(lines, expected) << c.what;
+        }
+        if (c.samples == full) {
+            EXPECT_TRUE(hrv->Running());
         }
     }
-}
-
-TEST_F(ReportIntake, CountByteWithTopBitSetPassesNothing) {
-    RunReports({Report(0x80, Groups({1000, 1001})), Report(0xFF, Groups({1002}))});
-    EXPECT_TRUE(Raw().empty());
-}
-
-TEST_F(ReportIntake, FullReportYieldsItsSamplesInOrder) {
-    std::vector<int> samples;
-    for (int i = 0; i < 21; ++i)
-        samples.push_back(1000 + i);
-    RunReports({Report(21, Groups(samples))});
-    EXPECT_EQ(Raw(), std::vector<double>(samples.begin(), samples.end()));
-    EXPECT_TRUE(hrv->Running());
-    EXPECT_EQ(trace.Count("input length : 63:\n"), 1);
-}
-
-TEST_F(ReportIntake, CountBeyondTheReceivedBytesPassesOnlyWhatArrived) {
-    // Three groups and the first two bytes of a fourth arrived, though the count says 21.
-    // The unfinished group must wait for its low byte instead of taking a cleared byte.
-    std::vector<uint8_t> first = Groups({1000, 1001, 1002});
-    first.insert(first.end(), {0xFF, 0x03});
-    RunReports({Report(21, first), Report(1, {0xEB, 0xFE, 0x03})});
-    EXPECT_EQ(Raw(), (std::vector<double>{1000, 1001, 1002, 1003}));
-}
-
-TEST_F(ReportIntake, JunkBetweenGroupsIsSkipped) {
-    RunReports({Report(3, {0x12, 0xFF, 0x03, 0xE8, 0x00, 0x34, 0xFE, 0x03, 0xE9})});
-    EXPECT_EQ(Raw(), (std::vector<double>{1000, 1001}));
-}
-
-TEST_F(ReportIntake, GroupSplitAcrossReportsIsDecodedWhenComplete) {
-    RunReports({Report(2, {0x7F, 0xFF, 0x03, 0xE8, 0xFF, 0x03}), Report(1, {0xE9, 0xFE, 0x03}),
-                Report(1, {0xEA, 0x00, 0x00})});
-    EXPECT_EQ(Raw(), (std::vector<double>{1000, 1001, 1002}));
 }
 
 TEST_F(ReportIntake, StressLoopWritesItsOwnLengthLines) {
@@ -128,6 +119,17 @@ TEST_F(ReportIntake, StressLoopWritesItsOwnLengthLines) {
     EXPECT_EQ(trace.Count("STRESS input length : 6:\n"), 1);
     EXPECT_EQ(trace.Count("APG Thread Start success !!! \n"), 0);
     EXPECT_EQ(Raw().size(), 2u);
+}
+
+TEST(ReportSampleBytes, TakesTheSignedCountCappedByWhatArrived) {
+    uint8_t report[256] = {0, 21};
+    EXPECT_EQ(ReportSampleBytes(report, 65), 63);
+    EXPECT_EQ(ReportSampleBytes(report, 20), 18);
+    EXPECT_EQ(ReportSampleBytes(report, 1), 0);
+    report[1] = 0x7F;
+    EXPECT_EQ(ReportSampleBytes(report, 256), 254);
+    report[1] = 0x81;
+    EXPECT_EQ(ReportSampleBytes(report, 256), 0);
 }
 
 using StartStop = AcquisitionTest;
@@ -183,17 +185,6 @@ TEST_F(StartStop, RestartWaitsForTheFinishingLoopAndReadsAgain) {
     EXPECT_EQ(loops, (std::vector<std::string>{"APG Thread Start success !!! \n",
                                                "APG Thread exit success \n",
                                                "APG Thread Start success !!! \n"}));
-}
-
-TEST(ReportSampleBytes, TakesTheSignedCountCappedByWhatArrived) {
-    uint8_t report[256] = {0, 21};
-    EXPECT_EQ(ReportSampleBytes(report, 65), 63);
-    EXPECT_EQ(ReportSampleBytes(report, 20), 18);
-    EXPECT_EQ(ReportSampleBytes(report, 1), 0);
-    report[1] = 0x7F;
-    EXPECT_EQ(ReportSampleBytes(report, 256), 254);
-    report[1] = 0x81;
-    EXPECT_EQ(ReportSampleBytes(report, 256), 0);
 }
 
 } // namespace

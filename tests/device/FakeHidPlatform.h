@@ -4,9 +4,10 @@
 // buffers). A read with nothing queued waits for its limit, as a sensor that does not answer.
 // Every member may be called from any thread.
 
-#include "analysis/Trace.h"
 #include "device/HidPlatform.h"
 #include "device/SensorLink.h"
+#include "tests/common/TraceCapture.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -239,32 +240,4 @@ private:
     std::vector<std::thread::id> m_writeThreads;
     std::vector<uint8_t> m_lastWrite;
     DeviceChangeCallback m_callback;
-};
-
-// Collects the trace lines while it lives.
-class TraceCapture {
-public:
-    TraceCapture() {
-        SetTraceSink([this](const char*, int, const std::string& text) {
-            std::lock_guard<std::mutex> guard(m_lock);
-            m_lines.push_back(text);
-        });
-    }
-    ~TraceCapture() { SetTraceSink(nullptr); }
-    std::vector<std::string> Lines() const {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_lines;
-    }
-    int Count(const std::string& line) const {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return static_cast<int>(std::count(m_lines.begin(), m_lines.end(), line));
-    }
-    void Clear() {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_lines.clear();
-    }
-
-private:
-    mutable std::mutex m_lock; // guards m_lines
-    std::vector<std::string> m_lines;
 };

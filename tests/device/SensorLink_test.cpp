@@ -12,6 +12,10 @@ using Interface = FakeHidPlatform::Interface;
 using Access = HidPlatform::Access;
 using namespace std::chrono_literals;
 
+const DeviceChange kArrival0{DeviceChange::kArrival, DeviceChange::kTypeInterface, "/dev/hidraw0"};
+const DeviceChange kRemoval0{DeviceChange::kRemoveComplete, DeviceChange::kTypeInterface,
+                             "/dev/hidraw0"};
+
 class SensorLinkTest : public ::testing::Test {
 protected:
     void MakeLink(std::chrono::milliseconds readLimit = SensorLink::kReadLimit) {
@@ -20,7 +24,7 @@ protected:
         link = std::make_unique<SensorLink>(std::move(platform), readLimit);
     }
     // Start-up as the main menu runs it; notifications go straight to the link's handler.
-    void StartUp(std::vector<Interface> interfaces) {
+    void StartUp(std::vector<Interface> interfaces = {FakeHidPlatform::Sensor("/dev/hidraw0")}) {
         fake->SetInterfaces(std::move(interfaces));
         link->StartUp([this](const DeviceChange& change) { link->HandleDeviceChange(change); });
     }
@@ -36,6 +40,14 @@ protected:
         }
         return -1;
     }
+    // Connected to the sensor on path with its three handles (attributes, write, read) open.
+    void ExpectOpenOn(const std::string& path) const {
+        EXPECT_TRUE(link->SensorConnected());
+        EXPECT_TRUE(link->DeviceOpen());
+        EXPECT_EQ(link->DevicePath(), path);
+        EXPECT_EQ(HandlesOn(path), 3);
+        EXPECT_EQ(fake->OpenCount(), 3);
+    }
     void SetUp() override { MakeLink(); }
 
     FakeHidPlatform* fake = nullptr;
@@ -45,15 +57,17 @@ protected:
 
 using OpenSensor = SensorLinkTest;
 
-TEST_F(OpenSensor, TakesTheFirstSensorInEnumerationOrder) {
-    fake->SetInterfaces({FakeHidPlatform::Other("/dev/hidraw0"),
-                         FakeHidPlatform::Sensor("/dev/hidraw1"),
-                         FakeHidPlatform::Sensor("/dev/hidraw2")});
-    EXPECT_TRUE(link->OpenSensor());
-    EXPECT_TRUE(link->DeviceOpen());
-    EXPECT_EQ(link->DevicePath(), "/dev/hidraw1");
-    EXPECT_EQ(HandlesOn("/dev/hidraw1"), 3); // attributes, write, read
-    EXPECT_EQ(fake->OpenCount(), 3);
+TEST_F(OpenSensor, TakesTheFirstUsableSensorInEnumerationOrder) {
+    Interface unopenable = FakeHidPlatform::Sensor("/dev/hidraw0");
+    unopenable.openable = false;
+    Interface unreadable = FakeHidPlatform::Sensor("/dev/hidraw1");
+    unreadable.attributes = false;
+    Interface sameMaker = FakeHidPlatform::Sensor("/dev/hidraw5"); // another product
+    sameMaker.productId = SensorLink::kProductId + 1;
+    StartUp({unopenable, unreadable, sameMaker, FakeHidPlatform::Other("/dev/hidraw2"),
+             FakeHidPlatform::Sensor("/dev/hidraw3"), FakeHidPlatform::Sensor("/dev/hidraw4")});
+    ExpectOpenOn("/dev/hidraw3");
+    EXPECT_EQ(QueryBuffers(), SensorLink::kInputBuffers);
 }
 
 TEST_F(OpenSensor, WithoutSensorLeavesTheLinkClosedAndNoHandleOpen) {
@@ -64,33 +78,14 @@ TEST_F(OpenSensor, WithoutSensorLeavesTheLinkClosedAndNoHandleOpen) {
     EXPECT_TRUE(fake->HasCallback());
 }
 
-TEST_F(OpenSensor, SkipsInterfacesThatCannotBeOpenedOrQueried) {
-    Interface unopenable = FakeHidPlatform::Sensor("/dev/hidraw0");
-    unopenable.openable = false;
-    Interface unreadable = FakeHidPlatform::Sensor("/dev/hidraw1");
-    unreadable.attributes = false;
-    fake->SetInterfaces({unopenable, unreadable, FakeHidPlatform::Sensor("/dev/hidraw2")});
-    EXPECT_TRUE(link->OpenSensor());
-    EXPECT_EQ(link->DevicePath(), "/dev/hidraw2");
-    EXPECT_EQ(fake->OpenCount(), 3);
-}
-
 TEST_F(OpenSensor, ClosesTheHandlesOfAnEarlierOpen) {
-    fake->SetInterfaces({FakeHidPlatform::Sensor("/dev/hidraw0")});
-    ASSERT_TRUE(link->OpenSensor());
+    StartUp();
     ASSERT_TRUE(link->OpenSensor());
     EXPECT_EQ(fake->OpenCount(), 3);
-
     fake->SetInterfaces({});
     EXPECT_FALSE(link->OpenSensor());
     EXPECT_FALSE(link->DeviceOpen());
     EXPECT_EQ(fake->OpenCount(), 0);
-}
-
-TEST_F(OpenSensor, StartUpAsksForFiveInputBuffers) {
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
-    EXPECT_TRUE(link->SensorConnected());
-    EXPECT_EQ(QueryBuffers(), SensorLink::kInputBuffers);
 }
 
 using DeviceChangeHandling = SensorLinkTest;
@@ -103,9 +98,7 @@ TEST_F(DeviceChangeHandling, SensorPluggedInAfterStartUpIsOpened) {
     fake->SetInterfaces(
         {FakeHidPlatform::Other("/dev/hidraw0"), FakeHidPlatform::Sensor("/dev/hidraw1")});
     fake->Fire({DeviceChange::kArrival, DeviceChange::kTypeInterface, "/dev/hidraw1"});
-    EXPECT_TRUE(link->SensorConnected());
-    EXPECT_TRUE(link->DeviceOpen());
-    EXPECT_EQ(HandlesOn("/dev/hidraw1"), 3);
+    ExpectOpenOn("/dev/hidraw1");
     EXPECT_EQ(QueryBuffers(), SensorLink::kInputBuffers);
 }
 
@@ -121,41 +114,30 @@ TEST_F(DeviceChangeHandling, UnplugMarksTheSensorLostAndReplugOpensItAgain) {
 
     fake->SetInterfaces({FakeHidPlatform::Sensor("/dev/HIDRAW3")});
     fake->Fire({DeviceChange::kArrival, DeviceChange::kTypeInterface, "/dev/hidraw3"});
-    EXPECT_TRUE(link->SensorConnected());
-    EXPECT_TRUE(link->DeviceOpen());
+    ExpectOpenOn("/dev/HIDRAW3");
     auto open = fake->OpenHandles();
-    EXPECT_EQ(open.size(), 3u);
     EXPECT_TRUE(std::none_of(open.begin(), open.end(), [](const auto& r) { return r.stale; }));
 }
 
-TEST_F(DeviceChangeHandling, UnrelatedArrivalReopensAndStaysConnected) {
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
+TEST_F(DeviceChangeHandling, UnrelatedDevicesAndEventsLeaveTheSensorConnected) {
+    StartUp();
     fake->SetInterfaces(
         {FakeHidPlatform::Sensor("/dev/hidraw0"), FakeHidPlatform::Other("/dev/hidraw1")});
     fake->Fire({DeviceChange::kArrival, DeviceChange::kTypeInterface, "/dev/hidraw1"});
-    EXPECT_TRUE(link->SensorConnected());
-    EXPECT_EQ(link->DevicePath(), "/dev/hidraw0");
-    EXPECT_EQ(HandlesOn("/dev/hidraw0"), 3);
-    EXPECT_EQ(fake->OpenCount(), 3);
-}
-
-TEST_F(DeviceChangeHandling, UnrelatedRemovalsAndOtherEventsChangeNothing) {
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
+    ExpectOpenOn("/dev/hidraw0"); // re-opened: still three handles
     fake->Fire({DeviceChange::kRemoveComplete, DeviceChange::kTypeInterface, "/dev/hidraw1"});
     fake->Fire({DeviceChange::kRemoveComplete, 3, "/dev/hidraw0"}); // not an interface event
     fake->Fire({0x8001, DeviceChange::kTypeInterface, "/dev/hidraw0"});
-    EXPECT_TRUE(link->SensorConnected());
-    EXPECT_TRUE(link->DeviceOpen());
-    EXPECT_EQ(fake->OpenCount(), 3);
+    ExpectOpenOn("/dev/hidraw0");
 }
 
 TEST_F(DeviceChangeHandling, ReturningSensorThatCannotBeOpenedShowsDisconnected) {
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
-    fake->Fire({DeviceChange::kRemoveComplete, DeviceChange::kTypeInterface, "/dev/hidraw0"});
+    StartUp();
+    fake->Fire(kRemoval0);
     Interface locked = FakeHidPlatform::Sensor("/dev/hidraw0");
     locked.openable = false;
     fake->SetInterfaces({locked});
-    fake->Fire({DeviceChange::kArrival, DeviceChange::kTypeInterface, "/dev/hidraw0"});
+    fake->Fire(kArrival0);
     EXPECT_FALSE(link->SensorConnected());
     EXPECT_FALSE(link->DeviceOpen());
     EXPECT_EQ(fake->OpenCount(), 0);
@@ -163,28 +145,12 @@ TEST_F(DeviceChangeHandling, ReturningSensorThatCannotBeOpenedShowsDisconnected)
 
 using ReportExchange = SensorLinkTest;
 
-TEST_F(ReportExchange, RequestIsAnAllZeroReportOfTheOutputLength) {
+TEST_F(ReportExchange, RequestIsAllZeroAndTheReportIsReadWithItsLength) {
     fake->outputLengthBytes = 9;
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
-    link->SendRequestReport();
-    EXPECT_EQ(fake->LastWrite(), std::vector<uint8_t>(9, 0));
-    EXPECT_TRUE(link->DeviceOpen());
-}
-
-TEST_F(ReportExchange, FailedWriteClosesTheLinkButNotTheConnectionState) {
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
-    fake->SetWritesFail(true);
-    link->SendRequestReport();
-    EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Can't write to device\n"});
-    EXPECT_FALSE(link->DeviceOpen());
-    EXPECT_TRUE(link->SensorConnected());
-    EXPECT_EQ(fake->OpenCount(), 0);
-}
-
-TEST_F(ReportExchange, ReportIsReadWithItsLength) {
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
+    StartUp();
     fake->QueueReport({0, 1, 0xFF, 0x03, 0xE8});
     link->SendRequestReport();
+    EXPECT_EQ(fake->LastWrite(), std::vector<uint8_t>(9, 0));
     link->ReadInputReport();
     EXPECT_EQ(link->InputBytes(), 5);
     EXPECT_EQ(link->InputReport()[4], 0xE8);
@@ -193,26 +159,34 @@ TEST_F(ReportExchange, ReportIsReadWithItsLength) {
 
 TEST_F(ReportExchange, DeviceReportLongerThanTheBufferIsCutToIt) {
     fake->inputLengthBytes = 1000;
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
+    StartUp();
     fake->QueueReport(std::vector<uint8_t>(1000, 0xFE));
     link->ReadInputReport();
     EXPECT_EQ(link->InputBytes(), SensorLink::kReportBufferBytes);
 }
 
-TEST_F(ReportExchange, TimeoutTracesAndClosesTheLink) {
-    MakeLink(20ms);
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
+TEST_F(ReportExchange, FailedWriteClosesTheLinkButNotTheConnectionState) {
+    StartUp();
+    fake->SetWritesFail(true);
     link->SendRequestReport();
-    link->ReadInputReport();
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Can't write to device\n"});
+    EXPECT_FALSE(link->DeviceOpen());
+    EXPECT_TRUE(link->SensorConnected());
+    EXPECT_EQ(fake->OpenCount(), 0);
+}
+
+TEST_F(ReportExchange, TimeoutOrReadFailureTracesAndClosesTheLink) {
+    MakeLink(20ms);
+    StartUp();
+    link->ReadInputReport(); // nothing queued: times out
     EXPECT_EQ(trace.Lines(),
               (std::vector<std::string>{"ReadFile timeout \n", "Can't read from device  "}));
     EXPECT_FALSE(link->DeviceOpen());
     EXPECT_EQ(fake->OpenCount(), 0);
     EXPECT_EQ(link->InputBytes(), 0);
-}
 
-TEST_F(ReportExchange, ReadFailureTracesAndClosesTheLink) {
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
+    ASSERT_TRUE(link->OpenSensor());
+    trace.Clear();
     fake->QueueRead({HidPlatform::ReadStatus::Failed, {}});
     link->ReadInputReport();
     EXPECT_EQ(trace.Lines(),
@@ -223,7 +197,7 @@ TEST_F(ReportExchange, ReadFailureTracesAndClosesTheLink) {
 
 TEST_F(ReportExchange, SensorThatStopsAnsweringFailsEveryLaterCycle) {
     MakeLink(20ms);
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
+    StartUp();
     link->SendRequestReport();
     link->ReadInputReport(); // waits out the limit, closes the link
     ASSERT_FALSE(link->DeviceOpen());
@@ -244,7 +218,7 @@ TEST_F(ReportExchange, SensorThatStopsAnsweringFailsEveryLaterCycle) {
 
 TEST_F(ReportExchange, ReadWithoutHandleEndsWhenTheSensorIsOpenedAgain) {
     MakeLink(std::chrono::hours(1));
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
+    StartUp();
     fake->SetWritesFail(true);
     link->SendRequestReport(); // closes the link
     fake->SetWritesFail(false);
@@ -252,7 +226,7 @@ TEST_F(ReportExchange, ReadWithoutHandleEndsWhenTheSensorIsOpenedAgain) {
 
     auto read = std::async(std::launch::async, [this] { link->ReadInputReport(); });
     ASSERT_EQ(read.wait_for(50ms), std::future_status::timeout); // waiting for its limit
-    fake->Fire({DeviceChange::kArrival, DeviceChange::kTypeInterface, "/dev/hidraw0"});
+    fake->Fire(kArrival0);
     ASSERT_EQ(read.wait_for(30s), std::future_status::ready);
     EXPECT_TRUE(link->DeviceOpen()); // the fresh handles were not closed by a time-out
     EXPECT_EQ(fake->OpenCount(), 3);
@@ -261,7 +235,7 @@ TEST_F(ReportExchange, ReadWithoutHandleEndsWhenTheSensorIsOpenedAgain) {
 
 TEST_F(ReportExchange, CancelledReadLeavesTheLinkOpen) {
     MakeLink(std::chrono::hours(1));
-    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0")});
+    StartUp();
     link->CancelRead();
     link->ReadInputReport(); // returns at once
     EXPECT_EQ(fake->LastReadStatus(), HidPlatform::ReadStatus::Cancelled);

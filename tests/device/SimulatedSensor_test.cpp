@@ -126,29 +126,16 @@ protected:
     std::string error;
 };
 
-TEST_F(LoadReplay, ReadsTheLastFieldOfEachLineAfterTheHeader) {
-    std::string path =
-        Write("replay.csv", "time_s,raw\r\n0.000,1024\r\n0.005,-7\r\n\r\n0.010,+32767\r\n");
-    ASSERT_TRUE(LoadReplaySamples(path, &samples, &error)) << error;
-    EXPECT_EQ(samples, (std::vector<int16_t>{1024, -7, 32767}));
-}
+TEST_F(LoadReplay, ReadsTheLastFieldOfEachLineAfterAnOptionalHeader) {
+    const std::pair<std::string, std::vector<int16_t>> cases[] = {
+        {"time_s,raw\r\n0.000,1024\r\n0.005,-7\r\n\r\n0.010,+32767\r\n", {1024, -7, 32767}},
+        {"5\n6\n", {5, 6}}}; // the first line is a sample when it is a number
+    for (const auto& [text, expected] : cases) {
+        ASSERT_TRUE(LoadReplaySamples(Write("replay.csv", text), &samples, &error)) << error;
+        EXPECT_EQ(samples, expected) << text;
+    }
 
-TEST_F(LoadReplay, FirstLineIsASampleWhenItIsANumber) {
-    std::string path = Write("headerless.csv", "5\n6\n");
-    ASSERT_TRUE(LoadReplaySamples(path, &samples, &error)) << error;
-    EXPECT_EQ(samples, (std::vector<int16_t>{5, 6}));
-}
-
-TEST_F(LoadReplay, RejectsValuesThatAreNotSixteenBitIntegers) {
-    EXPECT_FALSE(LoadReplaySamples(Write("big.csv", "raw\n1\n32768\n"), &samples, &error));
-    EXPECT_NE(error.find(":3:"), std::string::npos) << error;
-    EXPECT_FALSE(LoadReplaySamples(Write("real.csv", "raw\n1.5\n"), &samples, &error));
-    EXPECT_FALSE(LoadReplaySamples(Write("empty.csv", "raw\n"), &samples, &error));
-    EXPECT_FALSE(LoadReplaySamples(Write("missing-dir/x.csv", ""), &samples, &error));
-    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
-}
-
-TEST_F(LoadReplay, ReadsThePulseRecordingOfAPulseFile) {
+    // The pulse recording of a pulse file.
     auto hrv = std::make_unique<CHrv>();
     std::vector<int16_t> pulse = Ramp(500);
     hrv->AddSamples(pulse.data(), static_cast<int>(pulse.size()));
@@ -158,6 +145,15 @@ TEST_F(LoadReplay, ReadsThePulseRecordingOfAPulseFile) {
     ASSERT_EQ(hrv->SavePulseFile(path, &header), FileStatus::Ok);
     ASSERT_TRUE(LoadReplaySamples(path, &samples, &error)) << error;
     EXPECT_EQ(samples, pulse);
+}
+
+TEST_F(LoadReplay, RejectsValuesThatAreNotSixteenBitIntegers) {
+    EXPECT_FALSE(LoadReplaySamples(Write("big.csv", "raw\n1\n32768\n"), &samples, &error));
+    EXPECT_NE(error.find(":3:"), std::string::npos) << error;
+    EXPECT_FALSE(LoadReplaySamples(Write("real.csv", "raw\n1.5\n"), &samples, &error));
+    EXPECT_FALSE(LoadReplaySamples(Write("empty.csv", "raw\n"), &samples, &error));
+    EXPECT_FALSE(LoadReplaySamples(Write("missing-dir/x.csv", ""), &samples, &error));
+    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
 }
 
 } // namespace

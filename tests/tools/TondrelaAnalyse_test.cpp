@@ -3,6 +3,7 @@
 
 #include "analysis/Hrv.h"
 #include "analysis/RecordingHeader.h"
+#include "tests/common/TestInputs.h"
 
 #include <gtest/gtest.h>
 
@@ -87,51 +88,43 @@ TEST_F(TondrelaAnalyse, CsvWithHrvPrintsEveryKey) {
     EXPECT_FALSE(Has(line, "nan"));
 }
 
-TEST_F(TondrelaAnalyse, WithoutHrvOptionACsvHasNoHrvKey) {
+TEST_F(TondrelaAnalyse, OptionsAndBadUsage) {
     ToolRun run = Analyse("--age 60 --sex 2 " + kResting);
     ASSERT_EQ(run.exitCode, 0);
     ASSERT_EQ(run.lines.size(), 1u);
     EXPECT_TRUE(Has(run.lines[0], "\"age\": 60, \"sex\": 2"));
-    EXPECT_FALSE(Has(run.lines[0], "\"hrv\""));
+    EXPECT_FALSE(Has(run.lines[0], "\"hrv\"")); // only with --hrv
+
+    for (const std::string& arguments :
+         {std::string(), "--sex 3 " + kResting, "--bogus " + kResting})
+        EXPECT_EQ(Analyse(arguments).exitCode, 2) << arguments;
 }
 
-TEST_F(TondrelaAnalyse, UnreadableFileGivesAnErrorLineAndExitOne) {
+TEST_F(TondrelaAnalyse, EachFileGivesOneLineAndAnUnreadableOneExitOne) {
+    // The last field of a line is the sample (the first ones here would not fit a sample);
+    // values are rounded to the nearest integer.
+    std::string csv = "time,raw\n";
+    for (int i = 0; i < 100; ++i)
+        csv += std::to_string(40000 + i) + "," + std::to_string(1000 + i) + ".4\n";
+    std::string fields = Write("fields.csv", csv);
     std::string bad = Write("bad.csv", "raw\n1000\nabc\n");
     std::string big = Write("big.csv", "40000\n");
-    ToolRun run =
-        Analyse(bad + " " + kResting + " " + big + " " + (m_folder / "none.ppg").string());
+    ToolRun run = Analyse(bad + " " + fields + " " + big + " " + (m_folder / "none.ppg").string());
     EXPECT_EQ(run.exitCode, 1);
     ASSERT_EQ(run.lines.size(), 4u);
     EXPECT_TRUE(Has(run.lines[0], "\"error\": \"line 3: not a number\""));
     EXPECT_TRUE(Has(run.lines[1], "\"kind\": \"csv\""));
+    EXPECT_TRUE(Has(run.lines[1], "\"samples\": 100"));
     EXPECT_TRUE(Has(run.lines[2], "\"error\""));
     EXPECT_TRUE(Has(run.lines[3], "\"error\""));
 }
 
-TEST_F(TondrelaAnalyse, BadUsageExitsTwo) {
-    EXPECT_EQ(Analyse("").exitCode, 2);
-    EXPECT_EQ(Analyse("--sex 3 " + kResting).exitCode, 2);
-    EXPECT_EQ(Analyse("--bogus " + kResting).exitCode, 2);
-}
-
-TEST_F(TondrelaAnalyse, CsvFieldsRoundingAndHeader) {
-    // The last field of a line is the sample; values are rounded to the nearest integer.
-    std::string csv = "time,raw\n";
-    for (int i = 0; i < 100; ++i)
-        csv += std::to_string(i) + "," + std::to_string(1000 + i) + ".4\n";
-    ToolRun run = Analyse(Write("fields.csv", csv));
-    ASSERT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(Has(run.lines[0], "\"samples\": 100"));
-}
-
 TEST_F(TondrelaAnalyse, PulseRecordingMatchesTheAnalysisObject) {
     // Save the first 61 s of the resting recording as the test window does.
-    std::ifstream in(kResting);
-    std::string text;
-    std::getline(in, text);
     std::vector<int16_t> samples;
-    while (samples.size() < 12200 && std::getline(in, text))
-        samples.push_back(static_cast<int16_t>(std::stoi(text)));
+    for (const std::string& line : DataLines("neurokit_resting5min_raw.csv"))
+        samples.push_back(static_cast<int16_t>(std::stoi(line)));
+    samples.resize(12200);
     auto hrv = std::make_unique<CHrv>();
     hrv->AttachApg();
     hrv->AttachRateChart(300);
