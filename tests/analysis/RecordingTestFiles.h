@@ -1,6 +1,8 @@
 #pragma once
 // Helpers of the recording-file tests: a fresh folder per test and raw file bytes.
 
+#include "tests/common/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,34 +15,8 @@
 
 using Bytes = std::vector<uint8_t>;
 
-// A folder of its own under the system's temporary folder, removed afterwards.
-class RecordingFolder : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   (std::string("tondrela-") + info->test_suite_name() + "-" + info->name());
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(m_folder, ec);
-    }
-
-    std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
-
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_folder))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
-
-    std::filesystem::path m_folder;
-};
+// Each recording-file test works in a fresh folder of its own.
+using RecordingFolder = TempFolderTest;
 
 inline Bytes ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

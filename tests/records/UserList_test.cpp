@@ -4,6 +4,8 @@
 
 #include "UserFiles.h"
 
+#include "tests/common/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,17 +16,8 @@ using userfiles::WriteText;
 
 namespace {
 
-class UserListRebuild : public ::testing::Test {
+class UserListRebuild : public TempFolderTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   (std::string("tondrela-") + info->test_suite_name() + "-" + info->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     // The names of the rebuilt list, in order.
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
@@ -32,8 +25,6 @@ protected:
             names.push_back(user.name);
         return names;
     }
-
-    fs::path m_folder;
 };
 
 using NameList = std::vector<std::string>;

@@ -4,6 +4,8 @@
 
 #include "UserFiles.h"
 
+#include "tests/common/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,17 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class UserRecordingsDeletion : public ::testing::Test {
+class UserRecordingsDeletion : public TempFolderTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   (std::string("tondrela-") + info->test_suite_name() + "-" + info->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     // Creates the files; returns their names.
     std::set<std::string> Create(std::initializer_list<const char*> names) {
         for (const char* name : names)
@@ -34,13 +27,9 @@ protected:
     }
 
     std::set<std::string> Remaining() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_folder))
-            names.insert(entry.path().filename().string());
-        return names;
+        std::vector<std::string> names = Entries();
+        return {names.begin(), names.end()};
     }
-
-    fs::path m_folder;
 };
 
 } // namespace
