@@ -14,13 +14,13 @@
 //
 // The object is large (three series of 65000 values): create it on the heap.
 
+#include "analysis/ApgCanvas.h"
 #include "analysis/ElementQueue.h"
 #include "analysis/HrvCanvas.h"
 #include "analysis/HrvResult.h"
 #include "analysis/MovingAverage.h"
 #include "analysis/PulseRing.h"
 #include "analysis/ShiftArray.h"
-#include "apg/ApgCanvas.h"
 
 #include <atomic>
 #include <cstdint>

@@ -12,7 +12,7 @@
 // the texts are drawn only from 2 qualified beats on; the zero line always.
 // Threads: GUI thread (or any thread that owns the painter's device).
 
-#include "apg/ApgCanvas.h"
+#include "analysis/ApgCanvas.h"
 
 #include <QColor>
 #include <QPen>

@@ -6,7 +6,7 @@
 // The panels read the test only through CHrv's copy-out readers.
 // Threads: GUI thread only.
 
-#include "apg/ApgCanvas.h"
+#include "analysis/ApgCanvas.h"
 #include "apg/ApgLayout.h"
 
 #include <QImage>

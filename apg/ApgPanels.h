@@ -5,7 +5,7 @@
 // but their arguments, so the stress window can draw the same panels from its own data.
 // Threads: GUI thread (or any thread that owns the painter's device).
 
-#include "apg/ApgCanvas.h"
+#include "analysis/ApgCanvas.h"
 
 #include <QColor>
 #include <QSize>

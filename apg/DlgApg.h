@@ -18,7 +18,7 @@
 //
 // Threads: GUI thread only.
 
-#include "apg/ApgCanvas.h"
+#include "analysis/ApgCanvas.h"
 #include "apg/ApgLayout.h"
 #include "apg/ApgPanelSet.h"
 #include "controls/BkDialog.h"

@@ -3,7 +3,7 @@
 // the page's picture, at any size (the design space of ApgReportLayout.h scaled to it).
 // Threads: any thread that owns the images.
 
-#include "apg/ApgCanvas.h"
+#include "analysis/ApgCanvas.h"
 #include "apg/ApgHistory.h"
 
 #include <QImage>

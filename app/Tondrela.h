@@ -6,8 +6,8 @@
 // header says which of its operations other threads may call (the acquisition threads read
 // its connection state and exchange reports through it).
 
-#include "app/LanguageTable.h"
-#include "app/MessageList.h"
+#include "lang/LanguageTable.h"
+#include "lang/MessageList.h"
 
 #include <QDateTime>
 #include <QSize>

@@ -3,7 +3,7 @@
 // (controls/ControlId.h). Skinned buttons take their tooltip through CButtonST's own tooltip.
 // Threads: GUI thread only.
 
-#include "app/LanguageTable.h"
+#include "lang/LanguageTable.h"
 
 #include <string_view>
 

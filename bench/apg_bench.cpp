@@ -1,7 +1,7 @@
 // Cost of the pulse-wave analysis: one sample (three derivative steps) and one beat (wave
 // search on a full 500-value window).
 
-#include "apg/ApgCanvas.h"
+#include "analysis/ApgCanvas.h"
 
 #include <benchmark/benchmark.h>
 

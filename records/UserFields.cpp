@@ -1,6 +1,6 @@
 #include "records/UserFields.h"
 
-#include "app/LanguageTable.h"
+#include "lang/LanguageTable.h"
 
 #include <algorithm>
 

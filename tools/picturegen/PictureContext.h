@@ -2,8 +2,8 @@
 // What a paint function knows about the language folder it paints for: the language and the
 // texts of its built-in table.
 
-#include "app/LanguageTable.h"
-#include "app/MessageList.h"
+#include "lang/LanguageTable.h"
+#include "lang/MessageList.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
-#include "app/LanguageTable.h"
-#include "app/MessageList.h"
+#include "lang/LanguageTable.h"
+#include "lang/MessageList.h"
 
 #include <gtest/gtest.h>
 

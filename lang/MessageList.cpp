@@ -1,4 +1,4 @@
-#include "app/MessageList.h"
+#include "lang/MessageList.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "app/LanguageTable.h"
+#include "lang/LanguageTable.h"
 
-#include "app/lang/TableLines.h"
+#include "lang/TableLines.h"
 
 #include <climits>
 

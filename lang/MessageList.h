@@ -5,7 +5,7 @@
 //
 // Threads: not synchronised; the owner loads and reads it on one thread (the GUI thread).
 
-#include "app/LanguageTable.h"
+#include "lang/LanguageTable.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
 // The wave analysis on whole pulse waves: a synthetic pulse fed sample by sample, and the
 // same pulse arriving as sensor samples through CHrv.
 
+#include "analysis/ApgCanvas.h"
 #include "analysis/Hrv.h"
-#include "apg/ApgCanvas.h"
 
 #include <gtest/gtest.h>
 

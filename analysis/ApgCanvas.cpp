@@ -1,4 +1,4 @@
-#include "apg/ApgCanvas.h"
+#include "analysis/ApgCanvas.h"
 
 #include "analysis/proc.h"
 

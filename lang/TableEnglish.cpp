@@ -1,10 +1,10 @@
 // English language table (languageIndex 2): one string per line, ended by one empty line.
-// Line format and lookup rules: app/LanguageTable.h. Messages 40021 (a user name that cannot
+// Line format and lookup rules: lang/LanguageTable.h. Messages 40021 (a user name that cannot
 // be used as a file name) and 40022 (a recording that could not be saved) are additions to the
 // original table, which had 287 lines.
 // Messages 40016, 40017 and 50038 are Korean in this table as well.
 
-#include "app/lang/TableLines.h"
+#include "lang/TableLines.h"
 
 namespace {
 // clang-format off

@@ -1,9 +1,9 @@
 // Chinese language table (languageIndex 4): one string per line, ended by one empty line.
-// Line format and lookup rules: app/LanguageTable.h. Messages 40021 (a user name that cannot
+// Line format and lookup rules: lang/LanguageTable.h. Messages 40021 (a user name that cannot
 // be used as a file name) and 40022 (a recording that could not be saved) are additions to the
 // original table, which had 297 lines.
 
-#include "app/lang/TableLines.h"
+#include "lang/TableLines.h"
 
 namespace {
 // clang-format off

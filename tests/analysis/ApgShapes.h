@@ -7,7 +7,7 @@
 // wanted DIFF2. With integer targets every intermediate value is an integer (and every sum
 // a multiple of 10), so the series come out exact.
 
-#include "apg/ApgCanvas.h"
+#include "analysis/ApgCanvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The pulse series and its three smoothed derivatives.
 
-#include "apg/ApgCanvas.h"
+#include "analysis/ApgCanvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Korean language table (languageIndex 1): one string per line, ended by one empty line.
-// Line format and lookup rules: app/LanguageTable.h. Messages 40021 (a user name that cannot
+// Line format and lookup rules: lang/LanguageTable.h. Messages 40021 (a user name that cannot
 // be used as a file name) and 40022 (a recording that could not be saved) are additions to the
 // original table, which had 300 lines.
 // The header "#Tondrela-Registration " carries one trailing blank; the dialogs still find
 // it because the header name is compared without trailing white space there.
 
-#include "app/lang/TableLines.h"
+#include "lang/TableLines.h"
 
 namespace {
 // clang-format off

@@ -3,7 +3,7 @@
 
 #include "ApgShapes.h"
 
-#include "apg/ApgCanvas.h"
+#include "analysis/ApgCanvas.h"
 
 #include <gtest/gtest.h>
 
