@@ -84,6 +84,7 @@ void CHrv::ResetLocked() {
     m_lastInterval = 0;
     m_lastBeatIndex = 0;
     m_apgLastIndex = -1;
+    m_apgIntake = true;
     m_beatCount = 0;
     m_rates.Clear();
     m_resampled.Clear();
@@ -105,6 +106,7 @@ void CHrv::ResetLocked() {
 
 void CHrv::AttachApg() {
     std::lock_guard<std::mutex> guard(m_lock);
+    m_apgIntake = true;
     if (m_apg)
         m_apg->Reset();
     else
@@ -210,9 +212,10 @@ void CHrv::AddSampleLocked(double x) {
 
     if (m_pulseRing)
         m_pulseRing->values.Push(v);
-    if (m_apg && m_apg->PulseCount() < ApgCanvas::kSeriesCapacity) {
-        m_apg->AddSample(v);
-        m_apgLastIndex = m_apg->LastSampleIndex();
+    ApgCanvas* apg = ApgIntake();
+    if (apg && apg->PulseCount() < ApgCanvas::kSeriesCapacity) {
+        apg->AddSample(v);
+        m_apgLastIndex = apg->LastSampleIndex();
     }
 
     m_window.Push(d);
@@ -243,15 +246,16 @@ void CHrv::EvaluateBeat() {
         return;
     }
 
+    ApgCanvas* apg = ApgIntake();
     double rate = 12000.0 / a; // 60 s × 200 samples/s over the interval in samples
     if (rate >= 30 && rate <= 240) {
-        if (m_apg) {
+        if (apg) {
             double strength = 0;
             if (m_pulseRing) {
                 m_pulseRing->UpdateRange();
                 strength = m_pulseRing->StrengthPercent();
             }
-            m_apg->AnalyseBeat(strength);
+            apg->AnalyseBeat(strength);
         }
     } else {
         rate = 0;
@@ -265,13 +269,13 @@ void CHrv::EvaluateBeat() {
         ++m_beatCount;
     }
     m_lastBeatIndex = index;
-    if (m_apg) {
+    if (apg) {
         int apgIndex = m_apgLastIndex + a - kDetectionWindow;
-        int apgCount = m_apg->PulseCount();
+        int apgCount = apg->PulseCount();
         double apgValue = apgIndex >= 0 && apgIndex < apgCount
-                              ? m_apg->Data(ApgCanvas::Series::Pulse)[apgIndex]
+                              ? apg->Data(ApgCanvas::Series::Pulse)[apgIndex]
                               : 0.0;
-        m_apg->AppendBeat(apgIndex, apgValue, rate);
+        apg->AppendBeat(apgIndex, apgValue, rate);
         TRACE("bpm: %.2f, Index : %d, value :%.2f \n", rate, apgIndex, apgValue);
     }
 
@@ -309,8 +313,8 @@ void CHrv::AddRateLocked(bool redraw, double value) {
             m_rateChart->Append(value);
         if (m_rateDisplay)
             m_rateDisplay->rateBpm = value;
-        if (m_apg)
-            m_apg->AppendRate(value);
+        if (ApgCanvas* apg = ApgIntake())
+            apg->AppendRate(value);
     } else {
         return;
     }
@@ -407,6 +411,39 @@ std::vector<double> CHrv::CopyTimeline() const {
 std::vector<double> CHrv::CopyLfHistory() const {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_lfHf ? CopyQueue(m_lfHf->History()) : std::vector<double>{};
+}
+
+RateChartCopy CHrv::CopyRateChart() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_rateChart)
+        return RateChartCopy{};
+    return RateChartCopy{CopyQueue(m_rateChart->Timeline()), m_rateChart->DroppedTicks(),
+                         m_rateChart->ScrollPosition(), m_rateChart->TickCount()};
+}
+
+LfHfChartCopy CHrv::CopyLfHfChart() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_lfHf)
+        return LfHfChartCopy{};
+    return LfHfChartCopy{CopyQueue(m_lfHf->History()), m_lfHf->DroppedValues(),
+                         m_lfHf->ScrollPosition()};
+}
+
+void CHrv::StopApgIntake() {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_apgIntake = false;
+}
+
+double CHrv::CleanRateQueue(int* cleanedCount) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    const int n = m_rates.Count();
+    std::vector<double> cleaned(static_cast<size_t>(n));
+    const int c = f_cleanrate(cleaned.data(), m_rates.Data(), n);
+    m_resampled.Clear();
+    for (int i = 0; i < c; ++i)
+        m_resampled.Append(cleaned[static_cast<size_t>(i)]);
+    *cleanedCount = c;
+    return f_beattime(cleaned.data(), c);
 }
 
 int CHrv::TimelineTicks() const {

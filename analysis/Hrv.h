@@ -7,10 +7,12 @@
 // HRV analysis.
 //
 // Threads: FeedBytes and AddSamples run on the acquisition thread while a test runs; the
-// Copy*, Summarise*, Timeline* and flag accessors may be called from any thread at any time.
-// Everything else (reset, attach, load/save, analysis) belongs to the owner's thread while no
-// acquisition thread feeds the object. One lock guards all data; it is taken once per
-// FeedBytes/AddSamples batch and once per reader call, and never held while the owner draws.
+// Copy*, Summarise*, Timeline* and flag accessors, StopApgIntake and SavePulseFile may be
+// called from any thread at any time (the stress test saves its pulse recording while it
+// goes on). Everything else (reset, attach, the other file operations, analysis) belongs to
+// the owner's thread while no acquisition thread feeds the object. One lock guards all data; it is
+// taken once per FeedBytes/AddSamples batch and once per reader call, and never held while the
+// owner draws.
 //
 // The object is large (three series of 65000 values): create it on the heap.
 
@@ -53,6 +55,21 @@ struct BeatEntry {
     double index = 0; // sample index in the signal series
     double value = 0; // signal value there
     double rateBpm = 0;
+};
+
+// The rate chart as a window draws it: the timeline (oldest first) and its page position.
+struct RateChartCopy {
+    std::vector<double> timeline;
+    int droppedTicks = 0;   // tick markers dropped from the front of a full timeline
+    int scrollPosition = 0; // ticks the page has moved on (span exceeded or dropped)
+    int ticks = 0;          // tick markers received
+};
+
+// The LF/HF chart as a window draws it: the history of smoothed LF shares (oldest first).
+struct LfHfChartCopy {
+    std::vector<double> history;
+    int droppedValues = 0;
+    int scrollPosition = 0;
 };
 
 enum class FileStatus {
@@ -129,6 +146,8 @@ public:
     std::vector<double> CopyResampledRates() const; // cleaned series of the last analysis
     std::vector<double> CopyTimeline() const;       // rate timeline, oldest first
     std::vector<double> CopyLfHistory() const;      // LF/HF chart history, oldest first
+    RateChartCopy CopyRateChart() const;            // empty without a rate chart
+    LfHfChartCopy CopyLfHfChart() const;            // empty without an LF/HF chart
     int TimelineTicks() const;
     // TimelineStats of the rate chart (0 and outputs unset without a chart or rates).
     double TimelineStats(double* minRate, double* maxRate) const;
@@ -142,7 +161,14 @@ public:
     RecordingIdentity Identity() const;
     void SetAge(int age);
 
+    // The APG object keeps what it holds and takes no further samples, beats or rates (the
+    // stress test keeps the wellness figures of its first minute); until the next reset.
+    void StopApgIntake();
+
     // --- HRV analysis (owner's thread) ---
+    // Cleans the rate queue as it stands (f_cleanrate) into the resampled rate queue; returns
+    // the seconds of valid beats of the cleaned series and its count in *cleanedCount.
+    double CleanRateQueue(int* cleanedCount);
     // Fills the result record from the rate queue; TooShort leaves it zeroed apart from age,
     // sex and the four norm fields.
     HrvStatus AnalyseHrv(int sex, int age);
@@ -174,6 +200,7 @@ private:
     void EvaluateBeat();
     void AddRateLocked(bool redraw, double value);
     void SetIdentityFromPath(const std::string& path, int birthYear);
+    ApgCanvas* ApgIntake() { return m_apgIntake ? m_apg.get() : nullptr; }
     const double* SeriesData(Series which, int* count) const;
 
     mutable std::mutex m_lock; // guards every member below except the atomics
@@ -194,6 +221,7 @@ private:
     int m_lastInterval = 0;
     int m_lastBeatIndex = 0;
     int m_apgLastIndex = -1;
+    bool m_apgIntake = true; // the APG object takes samples, beats and rates
 
     int m_beatCount = 0;
     double m_beatIndex[kBeatCapacity] = {};

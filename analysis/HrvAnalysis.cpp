@@ -11,44 +11,34 @@
 
 namespace {
 
-struct Bounds {
-    double lower;
-    double upper;
+// Per age group: ln total, ln VLF, ln LF, ln HF, ln LF / ln HF; mean rate (bpm), SDNN (ms),
+// RMSSD (ms), triangular index, pNN50 (%).
+// clang-format off
+constexpr HrvNormRow kNorms[kHrvNormRows] = {
+    {{7.57, 9.47}, {7.04, 8.98}, {6.24, 8.3},  {4.56, 7.79}, {0.2, 1.99},
+     {64.01, 99.99}, {42.42, 112.17}, {21, 96}, {8, 50}, {7.5, 15}},
+    {{7.57, 9.47}, {7.04, 8.98}, {6.24, 8.3},  {4.56, 7.79}, {0.2, 1.99},
+     {62.52, 98.5},  {36.79, 106.54}, {19, 85}, {8, 50}, {7.5, 15}},
+    {{7.36, 9.27}, {6.84, 8.77}, {6.08, 8.14}, {4.19, 7.42}, {0.41, 2.21},
+     {61.03, 97.01}, {31.16, 100.91}, {16, 74}, {8, 50}, {7.5, 15}},
+    {{7.16, 9.07}, {6.64, 8.57}, {5.93, 7.99}, {3.82, 7.05}, {0.63, 2.42},
+     {59.54, 95.53}, {25.53, 95.28},  {15, 65}, {8, 50}, {7.5, 15}},
+    {{6.96, 8.87}, {6.43, 8.37}, {5.77, 7.83}, {3.45, 6.68}, {0.84, 2.64},
+     {58.06, 94.04}, {19.9, 89.65},   {13, 57}, {8, 50}, {7.5, 15}},
+    {{6.96, 8.87}, {6.43, 8.37}, {5.77, 7.83}, {3.45, 6.68}, {0.84, 2.64},
+     {56.57, 92.55}, {14.26, 84.01},  {11, 51}, {8, 50}, {7.5, 15}},
 };
+// clang-format on
 
-// Natural logarithms of the band powers, and ln LF / ln HF, per age group.
-struct SpectralNorm {
-    Bounds total, vlf, lf, hf, ratio;
-};
-
-constexpr SpectralNorm kSpectralNorms[6] = {
-    {{7.57, 9.47}, {7.04, 8.98}, {6.24, 8.3}, {4.56, 7.79}, {0.2, 1.99}},
-    {{7.57, 9.47}, {7.04, 8.98}, {6.24, 8.3}, {4.56, 7.79}, {0.2, 1.99}},
-    {{7.36, 9.27}, {6.84, 8.77}, {6.08, 8.14}, {4.19, 7.42}, {0.41, 2.21}},
-    {{7.16, 9.07}, {6.64, 8.57}, {5.93, 7.99}, {3.82, 7.05}, {0.63, 2.42}},
-    {{6.96, 8.87}, {6.43, 8.37}, {5.77, 7.83}, {3.45, 6.68}, {0.84, 2.64}},
-    {{6.96, 8.87}, {6.43, 8.37}, {5.77, 7.83}, {3.45, 6.68}, {0.84, 2.64}},
-};
-
-// Mean rate (bpm), SDNN (ms), RMSSD (ms), triangular index, pNN50 (%) per age group.
-struct TimeNorm {
-    Bounds rate, sdnn, rmssd, triangular, pnn50;
-};
-
-constexpr TimeNorm kTimeNorms[6] = {
-    {{64.01, 99.99}, {42.42, 112.17}, {21, 96}, {8, 50}, {7.5, 15}},
-    {{62.52, 98.5}, {36.79, 106.54}, {19, 85}, {8, 50}, {7.5, 15}},
-    {{61.03, 97.01}, {31.16, 100.91}, {16, 74}, {8, 50}, {7.5, 15}},
-    {{59.54, 95.53}, {25.53, 95.28}, {15, 65}, {8, 50}, {7.5, 15}},
-    {{58.06, 94.04}, {19.9, 89.65}, {13, 57}, {8, 50}, {7.5, 15}},
-    {{56.57, 92.55}, {14.26, 84.01}, {11, 51}, {8, 50}, {7.5, 15}},
-};
-
-int Classify(double value, Bounds bounds) {
+int Classify(double value, NormBounds bounds) {
     return NormClass(value, bounds.lower, bounds.upper);
 }
 
 } // namespace
+
+const HrvNormRow& HrvNorms(int group) {
+    return kNorms[std::clamp(group, 0, kHrvNormRows - 1)];
+}
 
 int HrvAgeGroup(int age) {
     if (age == 0)
@@ -178,13 +168,12 @@ HrvStatus CHrv::AnalyseHrv(int sex, int age) {
         0.5 * StressG(f);
     r.stressScoreCopy = r.stressScore;
 
-    const int group = HrvAgeGroup(age);
-    const SpectralNorm& spectral = kSpectralNorms[group];
-    r.totalClass = Classify(lnTotal, spectral.total);
-    r.vlfClass = Classify(lnVlf, spectral.vlf);
-    r.lfClass = Classify(lnLf, spectral.lf);
-    r.hfClass = Classify(lnHf, spectral.hf);
-    r.ratioClass = Classify(lnLf / lnHf, spectral.ratio);
+    const HrvNormRow& norms = HrvNorms(HrvAgeGroup(age));
+    r.totalClass = Classify(lnTotal, norms.lnTotal);
+    r.vlfClass = Classify(lnVlf, norms.lnVlf);
+    r.lfClass = Classify(lnLf, norms.lnLf);
+    r.hfClass = Classify(lnHf, norms.lnHf);
+    r.ratioClass = Classify(lnLf / lnHf, norms.lnRatio);
 
     // Beat intervals in ms. The triangular index uses bins of about 10 ms; a range below
     // 9.5 ms gives no bin and an index of 0.
@@ -216,12 +205,11 @@ HrvStatus CHrv::AnalyseHrv(int sex, int age) {
     r.rmssd = std::sqrt(squares / c);
     r.sdsd = f_stddev(diffs.data(), c);
 
-    const TimeNorm& time = kTimeNorms[group];
-    r.rateClass = Classify(r.meanRate, time.rate);
-    r.sdnnClass = Classify(r.sdnn, time.sdnn);
-    r.rmssdClass = Classify(r.rmssd, time.rmssd);
-    r.triangularClass = Classify(r.triangularIndex, time.triangular);
-    r.pnn50Class = Classify(r.pnn50, time.pnn50);
+    r.rateClass = Classify(r.meanRate, norms.rate);
+    r.sdnnClass = Classify(r.sdnn, norms.sdnn);
+    r.rmssdClass = Classify(r.rmssd, norms.rmssd);
+    r.triangularClass = Classify(r.triangularIndex, norms.triangular);
+    r.pnn50Class = Classify(r.pnn50, norms.pnn50);
     r.ansType = AnsType(r.lfClass, r.hfClass);
     return HrvStatus::Ok;
 }

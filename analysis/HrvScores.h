@@ -6,6 +6,22 @@
 // Row of the norm tables: ages up to 20 -> 0, 21-30 -> 1, ..., 61 and over -> 5; age 0 -> 2.
 int HrvAgeGroup(int age);
 
+struct NormBounds {
+    double lower;
+    double upper;
+};
+
+// One row of the norm tables: natural logarithms of the total, VLF, LF and HF power and
+// ln LF / ln HF; mean rate (bpm), SDNN and RMSSD (ms), triangular index, pNN50 (%).
+struct HrvNormRow {
+    NormBounds lnTotal, lnVlf, lnLf, lnHf, lnRatio;
+    NormBounds rate, sdnn, rmssd, triangular, pnn50;
+};
+inline constexpr int kHrvNormRows = 6;
+
+// The row of a group, clamped to 0..5.
+const HrvNormRow& HrvNorms(int group);
+
 // Reference mean rate in beats per minute and reference variability in milliseconds.
 double RateNorm(int sex, int age);
 double SdNorm(int sex, int age);
