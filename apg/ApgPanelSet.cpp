@@ -10,6 +10,23 @@
 
 namespace {
 constexpr int kInset = 8; // pixels a sweep leaves free across its panel: W = w - 8
+
+// The newest sweep of a series (at most w - 8 values) and its count and extent.
+struct SweepCopy {
+    std::vector<double> tail;
+    int held = 0;
+    int total = 0;
+    double extent = 0;
+
+    SweepValues Values() const { return {std::span<const double>(tail.data(), held), total}; }
+};
+
+SweepCopy CopySweep(CHrv& hrv, CHrv::Series series, int sweep) {
+    SweepCopy copy;
+    copy.tail.resize(static_cast<size_t>(sweep));
+    copy.held = hrv.CopySeriesTail(series, copy.tail.data(), sweep, &copy.total, &copy.extent);
+    return copy;
+}
 } // namespace
 
 void CApgPanelSet::Cut(const QImage& background, double scaleX, double scaleY) {
@@ -30,62 +47,51 @@ void CApgPanelSet::Cut(const QImage& background, double scaleX, double scaleY) {
     }
 }
 
-template <class Draw> void CApgPanelSet::Render(ApgPanel panel, Draw draw) {
-    Slot& slot = m_slots[static_cast<int>(panel)];
-    if (slot.background.isNull())
+void CApgPanelSet::DrawPulseWave(CHrv& hrv) {
+    const int sweep = Rect(ApgPanel::PulseWave).width() - kInset;
+    if (sweep <= 0)
         return;
-    QImage image = slot.background;
-    {
-        QPainter painter(&image);
-        draw(painter, image.size());
-    }
-    slot.image = std::move(image);
-    if (m_changed)
-        m_changed(slot.rect);
+    // The conditioned pulse: the first 65 s of it are the APG object's pulse series as well.
+    const SweepCopy copy = CopySweep(hrv, CHrv::Series::Signal, sweep);
+    int ringMin = 0;
+    int ringMax = 0;
+    hrv.PulseRingRange(&ringMin, &ringMax);
+    Render(ApgPanel::PulseWave, [&](QPainter& p, QSize size) {
+        DrawPulseSweep(p, size, copy.Values(), ringMin, ringMax);
+    });
 }
 
-void CApgPanelSet::DrawGraphs(CHrv& hrv) {
+void CApgPanelSet::DrawDerivatives(CHrv& hrv) {
     const struct {
         ApgPanel panel;
         CHrv::Series series;
-        const QColor* colour; // nullptr: the pulse wave
-    } graphs[] = {{ApgPanel::PulseWave, CHrv::Series::ApgPulse, nullptr},
-                  {ApgPanel::Diff1, CHrv::Series::ApgDiff1, &kDiff1Color},
-                  {ApgPanel::Diff2, CHrv::Series::ApgDiff2, &kDiff2Color}};
+        const QColor& colour;
+    } graphs[] = {{ApgPanel::Diff1, CHrv::Series::ApgDiff1, kDiff1Color},
+                  {ApgPanel::Diff2, CHrv::Series::ApgDiff2, kDiff2Color}};
     for (const auto& graph : graphs) {
         const int sweep = Rect(graph.panel).width() - kInset;
         if (sweep <= 0)
             continue;
-        std::vector<double> tail(static_cast<size_t>(sweep));
-        int total = 0;
-        double extent = 0;
-        const int held = hrv.CopySeriesTail(graph.series, tail.data(), sweep, &total, &extent);
-        const SweepValues values{std::span<const double>(tail.data(), held), total};
-        if (graph.colour) {
-            Render(graph.panel, [&](QPainter& p, QSize size) {
-                DrawDerivativeSweep(p, size, values, extent, *graph.colour);
-            });
-            continue;
-        }
-        int ringMin = 0;
-        int ringMax = 0;
-        hrv.PulseRingRange(&ringMin, &ringMax);
-        Render(graph.panel,
-               [&](QPainter& p, QSize size) { DrawPulseSweep(p, size, values, ringMin, ringMax); });
+        const SweepCopy copy = CopySweep(hrv, graph.series, sweep);
+        Render(graph.panel, [&](QPainter& p, QSize size) {
+            DrawDerivativeSweep(p, size, copy.Values(), copy.extent, graph.colour);
+        });
     }
 }
 
-void CApgPanelSet::DrawFigures(CHrv& hrv, const ApgSummary& summary, const ApgFigureTexts& texts) {
+void CApgPanelSet::DrawRateAndStrength(CHrv& hrv) {
     const RateDisplay rate = hrv.CopyRateDisplay();
     int ringMin = 0;
     int ringMax = 0;
     hrv.PulseRingRange(&ringMin, &ringMax);
     const double strength = static_cast<double>(ringMax - ringMin) * 100 / 512;
-    const int typePanelX = Rect(ApgPanel::WellnessType).x();
-
     Render(ApgPanel::PulseRate, [&](QPainter& p, QSize s) { DrawPulseRate(p, s, rate.rateBpm); });
     Render(ApgPanel::SignalStrength,
            [&](QPainter& p, QSize s) { DrawSignalStrength(p, s, strength); });
+}
+
+void CApgPanelSet::DrawWellnessFigures(const ApgSummary& summary, const ApgFigureTexts& texts) {
+    const int typePanelX = Rect(ApgPanel::WellnessType).x();
     Render(ApgPanel::WellnessType, [&](QPainter& p, QSize s) {
         DrawTypeMarker(p, s, summary.typeIndex, m_scaleX, typePanelX);
     });
@@ -104,9 +110,10 @@ void CApgPanelSet::DrawFigures(CHrv& hrv, const ApgSummary& summary, const ApgFi
     });
 }
 
-void CApgPanelSet::DrawTime(CHrv& hrv) {
+void CApgPanelSet::DrawTime(CHrv& hrv, int fullSeconds) {
     const int seconds = hrv.CopyRateDisplay().seconds;
-    Render(ApgPanel::Time, [&](QPainter& p, QSize s) { DrawElapsedTime(p, s, seconds); });
+    Render(ApgPanel::Time,
+           [&](QPainter& p, QSize s) { DrawElapsedTime(p, s, seconds, fullSeconds); });
 }
 
 void CApgPanelSet::Paint(QPainter& painter, const QRect& area) const {

@@ -1,15 +1,19 @@
 #pragma once
-// The drawn panels of the wellness test window: per panel its rectangle in pixels, the slice
-// of the window's background under it and the image drawn last. A redraw draws the panel's
-// content into a copy of its slice and keeps that image; the owner copies the kept images to
-// the window when it paints, and learns through `changed` which rectangle to repaint.
-// The panels read the test only through CHrv's copy-out readers.
+// The drawn panels of the test windows: per panel its rectangle in pixels, the slice of the
+// window's background under it and the image drawn last. A redraw draws the panel's content
+// into a copy of its slice and keeps that image; the owner copies the kept images to the
+// window when it paints, and learns through `changed` which rectangle to repaint.
+// The wellness window draws all of them as named; the stress window draws its heart-rate and
+// LF/HF charts in the second and third graph panel (through Render) and the wellness figures
+// only during its first minute. The panels read the test only through CHrv's copy-out
+// readers.
 // Threads: GUI thread only.
 
 #include "analysis/ApgCanvas.h"
 #include "apg/ApgLayout.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <QString>
 
@@ -17,7 +21,6 @@
 #include <functional>
 
 class CHrv;
-class QPainter;
 
 // What the figure panels need beyond the test: the person's age, the face of the a-e
 // diagram's texts and the names of the three index bands (60104, 60105, 60106).
@@ -37,11 +40,32 @@ public:
     // reset to their slices.
     void Cut(const QImage& background, double scaleX, double scaleY);
 
-    // The pulse wave, DIFF1 and DIFF2 sweeps.
-    void DrawGraphs(CHrv& hrv);
-    // Pulse rate, signal strength, type, standard signal, index, scale, bar, a-e diagram.
-    void DrawFigures(CHrv& hrv, const ApgSummary& summary, const ApgFigureTexts& texts);
-    void DrawTime(CHrv& hrv);
+    // The pulse wave sweep.
+    void DrawPulseWave(CHrv& hrv);
+    // The DIFF1 and DIFF2 sweeps.
+    void DrawDerivatives(CHrv& hrv);
+    // The live pulse rate and the signal strength.
+    void DrawRateAndStrength(CHrv& hrv);
+    // Type, standard signal, index, scale, bar and a-e diagram.
+    void DrawWellnessFigures(const ApgSummary& summary, const ApgFigureTexts& texts);
+    // The time bar, full at fullSeconds.
+    void DrawTime(CHrv& hrv, int fullSeconds);
+
+    // Draws a panel: draw(painter, panel size) over a copy of its slice; the result is kept
+    // and reported as changed. Nothing without a slice.
+    template <class Draw> void Render(ApgPanel panel, Draw draw) {
+        Slot& slot = m_slots[static_cast<int>(panel)];
+        if (slot.background.isNull())
+            return;
+        QImage image = slot.background;
+        {
+            QPainter painter(&image);
+            draw(painter, image.size());
+        }
+        slot.image = std::move(image);
+        if (m_changed)
+            m_changed(slot.rect);
+    }
 
     // Copies the kept images that meet `area` to the painter (the window).
     void Paint(QPainter& painter, const QRect& area) const;
@@ -58,7 +82,6 @@ private:
     };
 
     const Slot& Panel(ApgPanel panel) const { return m_slots[static_cast<int>(panel)]; }
-    template <class Draw> void Render(ApgPanel panel, Draw draw);
 
     std::function<void(const QRect&)> m_changed;
     std::array<Slot, kApgPanelCount> m_slots;

@@ -33,8 +33,7 @@ const QColor kStandardCurve(0, 255, 255, 50);
 
 constexpr double kStrengthFull = 60.0; // percent at which the strength bar is full
 constexpr double kQualifiedStrength = ApgCanvas::kQualifiedStrength;
-constexpr int kTimeFull = 60; // seconds at which the time bar is full
-constexpr int kLowBand = 30;  // index bands: below 30, 30 to 69, from 70
+constexpr int kLowBand = 30; // index bands: below 30, 30 to 69, from 70
 constexpr int kHighBand = 70;
 
 // b/a, c/a, d/a, e/a of the standard curves, one row per age decade 0-9 .. 80-89.
@@ -160,10 +159,10 @@ void DrawSignalStrength(QPainter& painter, QSize size, double strengthPercent) {
     }
 }
 
-void DrawElapsedTime(QPainter& painter, QSize size, int seconds) {
+void DrawElapsedTime(QPainter& painter, QSize size, int seconds, int fullSeconds) {
     const int w = size.width();
     const int h = size.height();
-    const int bar = w * seconds / kTimeFull;
+    const int bar = fullSeconds > 0 ? w * seconds / fullSeconds : 0;
     if (bar > 0)
         painter.fillRect(QRect(0, 0, bar, h), kTimeBlue);
     if (seconds > 0) {

@@ -1,8 +1,8 @@
 #pragma once
-// The contents of the wellness test window's panels, one drawing function each. Every
-// function draws into a painter whose origin is the panel's top-left corner, over whatever
-// the panel's background is; size is the panel's size in pixels (w x h). They read nothing
-// but their arguments, so the stress window can draw the same panels from its own data.
+// The contents of the test windows' panels, one drawing function each. Every function draws
+// into a painter whose origin is the panel's top-left corner, over whatever the panel's
+// background is; size is the panel's size in pixels (w x h). They read nothing but their
+// arguments, so the wellness and the stress window draw the same panels from their own data.
 // Threads: GUI thread (or any thread that owns the painter's device).
 
 #include "analysis/ApgCanvas.h"
@@ -40,8 +40,9 @@ void DrawDerivativeSweep(QPainter& painter, QSize size, const SweepValues& value
 void DrawPulseRate(QPainter& painter, QSize size, double rateBpm);
 // Bar full at 60 %, red below 4 % and orange from 4 %, with the percentage.
 void DrawSignalStrength(QPainter& painter, QSize size, double strengthPercent);
-// Bar full at 60 s, with "mm:ss".
-void DrawElapsedTime(QPainter& painter, QSize size, int seconds);
+// Bar full at fullSeconds (60 in the wellness window, 150 in the stress window), with
+// "mm:ss" from 1 s on.
+void DrawElapsedTime(QPainter& painter, QSize size, int seconds, int fullSeconds);
 // The marker of the type (0..6) on the A..G scale; nothing for -1. scaleX is the layout
 // scale, panelX the panel's left edge in pixels.
 void DrawTypeMarker(QPainter& painter, QSize size, int typeIndex, double scaleX, int panelX);

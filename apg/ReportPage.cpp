@@ -1,5 +1,6 @@
 #include "apg/ReportPage.h"
 
+#include "analysis/HrvScores.h"
 #include "apg/AeDiagram.h"
 #include "apg/ApgReportLayout.h"
 #include "apg/PanelFont.h"
@@ -26,11 +27,6 @@ constexpr int kUserFontSize = 36;
 constexpr int kSignalFontSize = 44;
 constexpr int kFigureFontSize = 80;
 constexpr int kHistoryFontSize = 27;
-
-// Pulse range of the age groups: up to 19, 20-29, 30-39, 40-49, 50-59, 60 and over.
-constexpr PulseRange kPulseRanges[] = {{64.01, 99.99}, {62.52, 98.5},  {61.03, 97.01},
-                                       {59.54, 95.53}, {58.06, 94.04}, {56.57, 92.55}};
-constexpr int kPulseRangeRows = static_cast<int>(std::size(kPulseRanges));
 
 QRectF RectOf(const Box& box) {
     return QRectF(box.x, box.y, box.width, box.height);
@@ -121,8 +117,10 @@ void DrawHistory(QPainter& painter, const std::vector<CHistoryList>& history, co
 
 } // namespace
 
+// The mean-rate column of the HRV norms, rows up to 19, 20-29, ..., 60 and over.
 PulseRange AgeGroupPulseRange(int age) {
-    return kPulseRanges[std::clamp(age / 10 - 1, 0, kPulseRangeRows - 1)];
+    const NormBounds rate = HrvNorms(std::clamp(age / 10 - 1, 0, kHrvNormRows - 1)).rate;
+    return {rate.lower, rate.upper};
 }
 
 QImage ComposeApgReportPage(QSize pageSize, const ApgReportData& data, const QImage& background,

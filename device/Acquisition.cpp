@@ -53,15 +53,27 @@ CAcquisition::CAcquisition(SensorLink& link, CHrv& hrv, AcquisitionKind kind)
 CAcquisition::~CAcquisition() {
     if (m_started)
         Stop();
+    Join();
+}
+
+void CAcquisition::Join() {
     if (m_thread.joinable())
         m_thread.join();
+    if (m_claimed) {
+        m_claimed = false;
+        m_link.ReleaseLoop();
+    }
 }
 
 int CAcquisition::Start() {
     if (m_started)
         return 1;
-    if (m_thread.joinable())
-        m_thread.join();
+    Join();
+    if (!m_link.ClaimLoop()) {
+        TRACE("the sensor link runs another loop\n");
+        return 0;
+    }
+    m_claimed = true;
     m_link.ResumeReads();
     m_hrv.SetThreadRun(true);
     try {
@@ -71,6 +83,7 @@ int CAcquisition::Start() {
             m_thread = std::thread([this] { StressAcquisitionThread(m_link, m_hrv); });
     } catch (const std::system_error&) {
         m_hrv.SetThreadRun(false);
+        Join();
         return 0;
     }
     m_started = true;

@@ -32,9 +32,10 @@ public:
     CAcquisition(const CAcquisition&) = delete;
     CAcquisition& operator=(const CAcquisition&) = delete;
 
-    // 1 when a loop runs or was started, 0 when the thread could not be created (the
-    // thread-run flag is then cleared again). A loop that is still finishing after Stop is
-    // waited for first, so that two loops never run side by side.
+    // 1 when a loop runs or was started, 0 when the link is held by another window's loop or
+    // the thread could not be created (the thread-run flag is then cleared again). A loop of
+    // this object that is still finishing after Stop is waited for first, so that two loops
+    // never run side by side.
     int Start();
     // Clears the thread-run flag and cancels the pending read; does not wait.
     void Stop();
@@ -45,6 +46,9 @@ private:
     SensorLink& m_link;
     CHrv& m_hrv;
     const AcquisitionKind m_kind;
+    void Join();
+
     std::thread m_thread; // the running or finishing loop
     bool m_started = false;
+    bool m_claimed = false; // the link's loop is this one's until its thread is joined
 };

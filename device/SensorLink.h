@@ -69,6 +69,12 @@ public:
     void CancelRead() { m_cancel.Request(); }
     void ResumeReads() { m_cancel.Clear(); }
 
+    // The one acquisition loop on the link: a loop claims the link before its thread starts
+    // and releases it once that thread has been joined, so that two windows never run loops
+    // on the link at once. ClaimLoop is false while another loop holds the link.
+    bool ClaimLoop() { return !m_loopClaimed.exchange(true); }
+    void ReleaseLoop() { m_loopClaimed = false; }
+
     bool DeviceOpen() const { return m_deviceOpen.load() != 0; }
     bool SensorConnected() const { return m_sensorConnected.load() != 0; }
     const std::string& DevicePath() const { return m_devicePath; }
@@ -83,6 +89,7 @@ private:
     const std::chrono::milliseconds m_readLimit;
 
     std::atomic<int> m_sensorConnected{0};
+    std::atomic<bool> m_loopClaimed{false};
     std::atomic<uint8_t> m_deviceOpen{0};
 
     std::mutex m_ioLock; // guards the handles, the report lengths and m_openCount's change

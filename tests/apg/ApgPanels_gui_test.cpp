@@ -236,15 +236,15 @@ void ApgPanelsTest::SignalStrengthIsRedBelow4AndOrangeFrom4AndCutAtTheEdge() {
 void ApgPanelsTest::ElapsedTimeBarIsFullAt60Seconds() {
     const QSize size(348, 32);
     const QColor blue = Over(QColor(1, 80, 172), 240);
-    const QImage half = Draw(size, [](QPainter& p, QSize s) { DrawElapsedTime(p, s, 30); });
+    const QImage half = Draw(size, [](QPainter& p, QSize s) { DrawElapsedTime(p, s, 30, 60); });
     QVERIFY(Near(half.pixel(173, 1), blue));
     QVERIFY(Near(half.pixel(174, 1), kGround)); // 348 * 30 / 60 = 174 pixels wide
-    const QImage full = Draw(size, [](QPainter& p, QSize s) { DrawElapsedTime(p, s, 61); });
+    const QImage full = Draw(size, [](QPainter& p, QSize s) { DrawElapsedTime(p, s, 61, 60); });
     QVERIFY(Near(full.pixel(347, 1), blue));
-    QCOMPARE(Draw(size, [](QPainter& p, QSize s) { DrawElapsedTime(p, s, 0); }), Blank(size));
+    QCOMPARE(Draw(size, [](QPainter& p, QSize s) { DrawElapsedTime(p, s, 0, 60); }), Blank(size));
     // "01:05" differs from "00:65" would: the minutes are counted.
-    QVERIFY(Draw(size, [](QPainter& p, QSize s) { DrawElapsedTime(p, s, 65); }) !=
-            Draw(size, [](QPainter& p, QSize s) { DrawElapsedTime(p, s, 5); }));
+    QVERIFY(Draw(size, [](QPainter& p, QSize s) { DrawElapsedTime(p, s, 65, 60); }) !=
+            Draw(size, [](QPainter& p, QSize s) { DrawElapsedTime(p, s, 5, 60); }));
 }
 
 void ApgPanelsTest::WellnessIndexIsTruncatedAndHiddenAtZero() {

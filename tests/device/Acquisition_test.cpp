@@ -187,4 +187,22 @@ TEST_F(StartStop, RestartWaitsForTheFinishingLoopAndReadsAgain) {
                                                "APG Thread Start success !!! \n"}));
 }
 
+TEST_F(StartStop, SecondWindowsLoopIsRefusedUntilTheFirstIsJoined) {
+    CHrv other;
+    auto first = std::make_unique<CAcquisition>(*link, *hrv, AcquisitionKind::Apg);
+    CAcquisition second(*link, other, AcquisitionKind::Stress);
+    ASSERT_EQ(first->Start(), 1);
+    ASSERT_TRUE(Eventually([&] { return fake->ReadBlocked(); }));
+    EXPECT_EQ(second.Start(), 0);
+    EXPECT_FALSE(other.ThreadRun());
+    first->Stop();
+    EXPECT_EQ(second.Start(), 0); // stopped, but its thread may still be finishing
+    first.reset();                // joined
+    ASSERT_EQ(second.Start(), 1);
+    fake->QueueReport(Report(1, Groups({1234})));
+    ASSERT_TRUE(Eventually([&] { return other.Count(CHrv::Series::Raw) == 1; }));
+    EXPECT_EQ(hrv->Count(CHrv::Series::Raw), 0);
+    second.Stop();
+}
+
 } // namespace
