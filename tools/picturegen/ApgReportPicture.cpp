@@ -5,6 +5,7 @@
 
 #include "PaintKit.h"
 #include "PictureRegistry.h"
+#include "ReportKit.h"
 
 #include "apg/ApgReportLayout.h"
 
@@ -17,89 +18,27 @@ namespace {
 
 using namespace ApgReport;
 
-const QColor kRule(38, 160, 170);        // teal rules and accents
-const QColor kCaption(30, 44, 60);       // section captions
-const QColor kLabel(84, 104, 124);       // small labels
-const QColor kFrame(196, 210, 220);      // frames
-const QColor kTrack(238, 243, 246);      // empty tracks and cells
-const QColor kHeaderFill(226, 240, 242); // table header
-
-constexpr int kLeft = 210;   // left edge of the content
-constexpr int kRight = 2272; // right edge of the content
-constexpr int kCaptionWidth = 380;
+using namespace ReportKit;
 
 QRectF RectOf(const Box& box) {
     return QRectF(box.x, box.y, box.width, box.height);
 }
 
-void Caption(QPainter& painter, const QRectF& area, const QString& text, int size,
-             const QColor& colour = kCaption, int flags = Qt::AlignLeft | Qt::AlignVCenter) {
-    Kit::Text(painter, area, text, Kit::FitFont(Kit::Font(size, QFont::Bold), text, area.width()),
-              colour, flags);
-}
+constexpr int kCaptionWidth = 380;
 
-// Wrapped small text, made smaller until it fits the area.
-void Note(QPainter& painter, const QRectF& area, const QString& text, int size,
-          const QColor& colour, int flags) {
-    QFont font = Kit::Font(size, QFont::DemiBold);
-    while (font.pixelSize() > 12) {
-        const QRectF needed =
-            QFontMetricsF(font).boundingRect(area, flags | Qt::TextWordWrap, text);
-        if (needed.width() <= area.width() && needed.height() <= area.height())
-            break;
-        font.setPixelSize(font.pixelSize() - 1);
-    }
-    Kit::Text(painter, area, text, font, colour, flags | Qt::TextWordWrap);
-}
-
-void SectionTitle(QPainter& painter, int y, const QString& text) {
-    painter.fillRect(QRectF(kLeft, y + 8, 10, 46), kRule);
-    Caption(painter, QRectF(kLeft + 30, y, 1600, 62), text, 40);
-    painter.fillRect(QRectF(kLeft, y + 70, kRight - kLeft, 3), QColor(220, 232, 236));
-}
-
-// The rounded cell in which the report writes one big figure.
 void FigureCell(QPainter& painter, const Box& figure) {
-    Kit::Panel(painter, RectOf(figure).adjusted(-6, -14, 6, 14), 18, kTrack, kFrame, 2);
+    ReportKit::FigureCell(painter, RectOf(figure));
 }
 
 void DrawHeaderBand(QPainter& painter) {
-    Kit::FillVertical(painter, QRectF(0, 0, kPageWidth, kBandHeight), Kit::kDeep, Kit::kSea);
-    painter.fillRect(QRectF(0, kBandHeight - 6, kPageWidth, 6), Kit::kTeal);
-    painter.setPen(QPen(QColor(150, 230, 232, 120), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(Kit::PulseWave(QRectF(140, 50, 1800, 110), 9));
-
-    // Glyphs under the window's transparent buttons: Main, Print and the close box.
-    const QPen glyph(Qt::white, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    const QRectF main(2138, 64, 90, 90);
-    const QRectF print(2240, 64, 90, 90);
-    for (const QRectF& button : {main, print}) {
-        Kit::Panel(painter, button.adjusted(4, 4, -4, -4), 41, QColor(255, 255, 255, 36),
-                   QColor(255, 255, 255, 110), 2.5);
-    }
-    painter.setPen(glyph);
-    QPainterPath house;
-    const QPointF c = main.center();
-    house.moveTo(c.x() - 22, c.y() - 2);
-    house.lineTo(c.x(), c.y() - 22);
-    house.lineTo(c.x() + 22, c.y() - 2);
-    house.moveTo(c.x() - 15, c.y() - 8);
-    house.lineTo(c.x() - 15, c.y() + 20);
-    house.lineTo(c.x() + 15, c.y() + 20);
-    house.lineTo(c.x() + 15, c.y() - 8);
-    painter.drawPath(house);
-    const QPointF p = print.center();
-    painter.drawRect(QRectF(p.x() - 13, p.y() - 24, 26, 14));
-    painter.drawRoundedRect(QRectF(p.x() - 24, p.y() - 10, 48, 22), 4, 4);
-    painter.setBrush(QColor(255, 255, 255, 60));
-    painter.drawRect(QRectF(p.x() - 13, p.y() + 4, 26, 20));
-    painter.setBrush(Qt::NoBrush);
-    const QRectF close(2424, 0, 36, 40);
-    const QPointF x = close.center();
-    painter.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(x.x() - 9, x.y() - 9), QPointF(x.x() + 9, x.y() + 9));
-    painter.drawLine(QPointF(x.x() + 9, x.y() - 9), QPointF(x.x() - 9, x.y() + 9));
+    auto row = [](int id) {
+        for (const ControlLayoutRow& r : kControlLayout) {
+            if (r.id == id)
+                return Kit::RowRect(r);
+        }
+        return QRectF();
+    };
+    HeaderBand(painter, kPageWidth, kBandHeight, row(Id::kMain), row(Id::kPrint), row(Id::kClose));
 }
 
 void DrawHeading(QPainter& painter, const PictureContext& context) {

@@ -12,6 +12,7 @@ constexpr PictureSpec kPictures[] = {
     {"apgInfo3.jpg", 482, 334, PaintApgInfo3},
     {"apgInfo4.jpg", 482, 334, PaintApgInfo4},
     {"apgReport.jpg", 2480, 3220, PaintApgReportPicture},
+    {"stressReport.jpg", 2480, 3710, PaintStressReportPicture},
     {"banner.jpg", 2070, 492, PaintBannerPicture, "banner"},
 };
 } // namespace

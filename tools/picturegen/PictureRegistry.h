@@ -31,4 +31,5 @@ void PaintApgInfo2(QPainter& painter, const PictureContext& context);
 void PaintApgInfo3(QPainter& painter, const PictureContext& context);
 void PaintApgInfo4(QPainter& painter, const PictureContext& context);
 void PaintApgReportPicture(QPainter& painter, const PictureContext& context);
+void PaintStressReportPicture(QPainter& painter, const PictureContext& context);
 void PaintBannerPicture(QPainter& painter, const PictureContext& context);
