@@ -1,6 +1,7 @@
 #include "analysis/RecordingHeader.h"
 
 #include "analysis/LittleEndian.h"
+#include "analysis/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,45 +15,6 @@ constexpr int kTypeOffset = 48;
 constexpr int kMeanPulseOffset = 56;
 constexpr int kPhoneOffset = 64;
 constexpr int kPhoneField = RecordingHeader::kSize - kPhoneOffset;
-
-// True when the bytes are well-formed UTF-8: no stray continuation bytes, no truncated,
-// overlong or surrogate sequences, nothing above U+10FFFF.
-bool IsUtf8(const std::string& s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        auto b = static_cast<uint8_t>(s[i]);
-        int extra = 0;
-        uint32_t cp = 0;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            extra = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            extra = 2;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            extra = 3;
-            cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (s.size() - i <= static_cast<size_t>(extra))
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            auto c = static_cast<uint8_t>(s[i + static_cast<size_t>(k)]);
-            if ((c & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += static_cast<size_t>(extra) + 1;
-    }
-    return true;
-}
 
 std::string Latin1ToUtf8(const std::string& s) {
     std::string out;

@@ -1,5 +1,7 @@
 #include "tools/JsonLine.h"
 
+#include "analysis/Utf8.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -35,7 +37,7 @@ JsonLine& JsonLine::Value(int value) {
 
 JsonLine& JsonLine::Value(const std::string& text) {
     m_text += '"';
-    for (unsigned char c : text) {
+    for (unsigned char c : ValidUtf8(text)) {
         switch (c) {
         case '"':
             m_text += "\\\"";

@@ -1,6 +1,8 @@
 #pragma once
 // Builds one JSON object on one line (JSON Lines). Keys are written in the order given.
 // Doubles are written with 17 significant digits; a value that is not finite is null.
+// Strings are written as valid UTF-8: a byte that is not part of a well-formed sequence (a
+// file name in another encoding, a stray header byte) becomes U+FFFD.
 
 #include <string>
 #include <vector>
