@@ -17,8 +17,7 @@ private:
     size_t m_next = 0;
 };
 
-// Reads the samples of a recording: a .ppg pulse file, or a .csv with a header line and one
-// sample per line (when a line holds several comma-separated fields, the last one is the
-// sample). False, with a message in *error, when the file cannot be read, holds no sample or
-// holds a value that is not a 16-bit integer.
+// Reads the samples of a recording: a .ppg pulse file, or anything else as a raw-sample .csv
+// (analysis/SampleCsv.h). False, with "<path>: <reason>" in *error, when the file cannot be
+// read, is refused by the .csv grammar or holds no sample.
 bool LoadReplaySamples(const std::string& path, std::vector<int16_t>* samples, std::string* error);

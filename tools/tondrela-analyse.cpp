@@ -3,19 +3,20 @@
 //
 //   tondrela-analyse [--age YEARS] [--sex 1|2] [--hrv] FILE...
 //
-// FILE is a pulse recording (.ppg), a rate recording (.hrv) or a .csv of raw sensor samples.
+// FILE is a pulse recording (.ppg), a rate recording (.hrv) or a .csv of raw sensor samples
+// (grammar in analysis/SampleCsv.h).
 // Exit status: 0 when every file was analysed, 1 when any file could not be read, 2 on bad
 // usage.
 
 #include "analysis/Hrv.h"
 #include "analysis/RecordingHeader.h"
+#include "analysis/SampleCsv.h"
 #include "tools/JsonLine.h"
 
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,48 +77,6 @@ std::string Extension(const std::string& path) {
     for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext;
-}
-
-std::string Trim(const std::string& text) {
-    size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return "";
-    size_t last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
-
-// One sample per line; the last comma-separated field is the sample; a first line that is
-// not a number is a header. Values are rounded and must fit a signed 16-bit sample.
-bool ReadCsvSamples(const std::string& path, std::vector<int16_t>* samples, std::string* error) {
-    std::ifstream in(path);
-    if (!in) {
-        *error = "cannot open the file";
-        return false;
-    }
-    std::string line;
-    int lineNumber = 0;
-    while (std::getline(in, line)) {
-        ++lineNumber;
-        size_t comma = line.find_last_of(',');
-        std::string field = Trim(comma == std::string::npos ? line : line.substr(comma + 1));
-        if (field.empty())
-            continue;
-        char* end = nullptr;
-        double value = std::strtod(field.c_str(), &end);
-        if (end != field.c_str() + field.size() || !std::isfinite(value)) {
-            if (lineNumber == 1)
-                continue;
-            *error = "line " + std::to_string(lineNumber) + ": not a number";
-            return false;
-        }
-        double rounded = std::round(value);
-        if (rounded < -32768 || rounded > 32767) {
-            *error = "line " + std::to_string(lineNumber) + ": value outside -32768..32767";
-            return false;
-        }
-        samples->push_back(static_cast<int16_t>(rounded));
-    }
-    return true;
 }
 
 const char* FileStatusText(FileStatus status) {
@@ -264,12 +223,16 @@ bool AnalyseFile(const std::string& path, const Options& options) {
     if (ext == "csv") {
         std::vector<int16_t> samples;
         std::string error;
-        if (!ReadCsvSamples(path, &samples, &error)) {
+        if (!ReadSampleCsv(path, &samples, &error)) {
             WriteError(path, error);
             return false;
         }
-        if (!samples.empty())
-            hrv->AddSamples(samples.data(), static_cast<int>(samples.size()));
+        if (samples.size() > static_cast<size_t>(CHrv::kSeriesCapacity))
+            std::fprintf(stderr,
+                         "tondrela-analyse: %s: %zu samples, more than the %d the program holds: "
+                         "analysed as the program would analyse them live\n",
+                         path.c_str(), samples.size(), CHrv::kSeriesCapacity);
+        hrv->AddSamples(samples.data(), static_cast<int>(samples.size()));
     } else {
         FileStatus status =
             pulse ? hrv->LoadPulseFile(&header, path) : hrv->LoadRateFile(&header, path);

@@ -126,14 +126,11 @@ protected:
     std::string error;
 };
 
-TEST_F(LoadReplay, ReadsTheLastFieldOfEachLineAfterAnOptionalHeader) {
-    const std::pair<std::string, std::vector<int16_t>> cases[] = {
-        {"time_s,raw\r\n0.000,1024\r\n0.005,-7\r\n\r\n0.010,+32767\r\n", {1024, -7, 32767}},
-        {"5\n6\n", {5, 6}}}; // the first line is a sample when it is a number
-    for (const auto& [text, expected] : cases) {
-        ASSERT_TRUE(LoadReplaySamples(Write("replay.csv", text), &samples, &error)) << error;
-        EXPECT_EQ(samples, expected) << text;
-    }
+TEST_F(LoadReplay, ReadsACsvOrAPulseRecording) {
+    ASSERT_TRUE(LoadReplaySamples(Write("replay.csv", "time_s,raw\r\n0.000,1024\r\n0.005,-7\r\n"),
+                                  &samples, &error))
+        << error;
+    EXPECT_EQ(samples, (std::vector<int16_t>{1024, -7}));
 
     // The pulse recording of a pulse file.
     auto hrv = std::make_unique<CHrv>();
@@ -147,11 +144,10 @@ TEST_F(LoadReplay, ReadsTheLastFieldOfEachLineAfterAnOptionalHeader) {
     EXPECT_EQ(samples, pulse);
 }
 
-TEST_F(LoadReplay, RejectsValuesThatAreNotSixteenBitIntegers) {
+TEST_F(LoadReplay, RefusalNamesTheFileAndTheLine) {
+    // The grammar itself is the .csv reader's (tests/analysis/SampleCsv_test.cpp).
     EXPECT_FALSE(LoadReplaySamples(Write("big.csv", "raw\n1\n32768\n"), &samples, &error));
-    EXPECT_NE(error.find(":3:"), std::string::npos) << error;
-    EXPECT_FALSE(LoadReplaySamples(Write("real.csv", "raw\n1.5\n"), &samples, &error));
-    EXPECT_FALSE(LoadReplaySamples(Write("empty.csv", "raw\n"), &samples, &error));
+    EXPECT_TRUE(error.ends_with("big.csv: line 3: \"32768\" is outside -32768..32767")) << error;
     EXPECT_FALSE(LoadReplaySamples(Write("missing-dir/x.csv", ""), &samples, &error));
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
 }

@@ -2,17 +2,19 @@
 // figures as the analysis object gives in the program.
 
 #include "analysis/Hrv.h"
-#include "analysis/RecordingHeader.h"
+#include "analysis/RecordingFile.h"
+#include "analysis/SampleCsv.h"
 #include "tests/common/TestInputs.h"
+#include "tests/common/ToolRun.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -20,30 +22,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
+// tondrela-analyse's exit status, its output lines and its standard error.
+struct AnalyseRun {
     int exitCode = -1;
     std::vector<std::string> lines;
+    std::string err;
 };
 
-ToolRun Analyse(const std::string& arguments) {
-    std::string command =
-        std::string(TONDRELA_STAGE_DIR) + "/bin/tondrela-analyse " + arguments + " 2>/dev/null";
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::string line;
-    for (int c; (c = std::fgetc(pipe)) != EOF;) {
-        if (c == '\n') {
-            run.lines.push_back(line);
-            line.clear();
-        } else {
-            line += static_cast<char>(c);
-        }
-    }
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+AnalyseRun Analyse(const std::vector<std::string>& arguments) {
+    const ToolRun run = RunTool("tondrela-analyse", arguments);
+    AnalyseRun result{run.exitCode, {}, run.err};
+    for (size_t begin = 0, end; (end = run.out.find('\n', begin)) != std::string::npos;
+         begin = end + 1)
+        result.lines.push_back(run.out.substr(begin, end - begin));
+    return result;
 }
 
 bool Has(const std::string& line, const std::string& text) {
@@ -74,7 +66,7 @@ protected:
 } // namespace
 
 TEST_F(TondrelaAnalyse, CsvWithHrvPrintsEveryKey) {
-    ToolRun run = Analyse("--hrv " + kResting);
+    AnalyseRun run = Analyse({"--hrv", kResting});
     ASSERT_EQ(run.exitCode, 0);
     ASSERT_EQ(run.lines.size(), 1u);
     const std::string& line = run.lines[0];
@@ -89,34 +81,121 @@ TEST_F(TondrelaAnalyse, CsvWithHrvPrintsEveryKey) {
 }
 
 TEST_F(TondrelaAnalyse, OptionsAndBadUsage) {
-    ToolRun run = Analyse("--age 60 --sex 2 " + kResting);
+    AnalyseRun run = Analyse({"--age", "60", "--sex", "2", kResting});
     ASSERT_EQ(run.exitCode, 0);
     ASSERT_EQ(run.lines.size(), 1u);
     EXPECT_TRUE(Has(run.lines[0], "\"age\": 60, \"sex\": 2"));
     EXPECT_FALSE(Has(run.lines[0], "\"hrv\"")); // only with --hrv
 
-    for (const std::string& arguments :
-         {std::string(), "--sex 3 " + kResting, "--bogus " + kResting})
-        EXPECT_EQ(Analyse(arguments).exitCode, 2) << arguments;
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{}, {"--sex", "3", kResting}, {"--bogus", kResting}})
+        EXPECT_EQ(Analyse(arguments).exitCode, 2) << arguments.size();
 }
 
 TEST_F(TondrelaAnalyse, EachFileGivesOneLineAndAnUnreadableOneExitOne) {
-    // The last field of a line is the sample (the first ones here would not fit a sample);
-    // values are rounded to the nearest integer.
+    // The last field of a line is the sample (the first ones here would not fit a sample).
     std::string csv = "time,raw\n";
     for (int i = 0; i < 100; ++i)
-        csv += std::to_string(40000 + i) + "," + std::to_string(1000 + i) + ".4\n";
+        csv += std::to_string(40000 + i) + "," + std::to_string(1000 + i) + "\n";
     std::string fields = Write("fields.csv", csv);
     std::string bad = Write("bad.csv", "raw\n1000\nabc\n");
     std::string big = Write("big.csv", "40000\n");
-    ToolRun run = Analyse(bad + " " + fields + " " + big + " " + (m_folder / "none.ppg").string());
+    AnalyseRun run = Analyse({bad, fields, big, (m_folder / "none.ppg").string()});
     EXPECT_EQ(run.exitCode, 1);
     ASSERT_EQ(run.lines.size(), 4u);
-    EXPECT_TRUE(Has(run.lines[0], "\"error\": \"line 3: not a number\""));
+    EXPECT_TRUE(Has(run.lines[0], "\"error\": \"line 3: \\\"abc\\\" is not a whole number\""))
+        << run.lines[0];
     EXPECT_TRUE(Has(run.lines[1], "\"kind\": \"csv\""));
     EXPECT_TRUE(Has(run.lines[1], "\"samples\": 100"));
-    EXPECT_TRUE(Has(run.lines[2], "\"error\""));
-    EXPECT_TRUE(Has(run.lines[3], "\"error\""));
+    EXPECT_TRUE(Has(run.lines[2], "\"error\": \"line 1: \\\"40000\\\" is outside"));
+    EXPECT_TRUE(Has(run.lines[3], "\"error\": \"cannot open the file\""));
+}
+
+TEST_F(TondrelaAnalyse, EveryLineIsStrictJsonWhateverBytesNamesAndHeadersHold) {
+    // A file name that is not UTF-8, a header with type byte 0xFF and a name field in a legacy
+    // code page, and an error line about a file name that is not UTF-8.
+    std::vector<int16_t> pulse;
+    for (const std::string& line : DataLines("neurokit_resting5min_raw.csv"))
+        pulse.push_back(static_cast<int16_t>(std::stoi(line)));
+    pulse.resize(2000);
+    auto hrv = std::make_unique<CHrv>();
+    hrv->AddSamples(pulse.data(), static_cast<int>(pulse.size()));
+    RecordingHeader header;
+    header.SetBirthYear(1960);
+    header.SetSex(1);
+    header.SetType(static_cast<char>(0xFF));
+    ASSERT_EQ(hrv->SavePulseFile((m_folder / "Kim_20240131_093005.ppg").string(), &header),
+              FileStatus::Ok);
+    header.bytes[0] = 0xB1; // "김" in the Korean code page
+    header.bytes[1] = 0xE8;
+    ASSERT_EQ(hrv->SavePulseFile((m_folder / "Lee_20240131_093005.ppg").string(), &header),
+              FileStatus::Ok);
+    const std::string invalidName = (m_folder / "K\xFFm\xC3_20240131_093005.ppg").string();
+    fs::rename(m_folder / "Lee_20240131_093005.ppg", invalidName);
+
+    AnalyseRun run = Analyse({(m_folder / "Kim_20240131_093005.ppg").string(), invalidName,
+                              (m_folder / "\xC3(.csv").string()});
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.lines.size(), 3u);
+    EXPECT_TRUE(Has(run.lines[0], "\"type\": \"\xEF\xBF\xBD\"")) << run.lines[0];
+    EXPECT_TRUE(Has(run.lines[1], "K\xEF\xBF\xBDm\xEF\xBF\xBD_20240131")) << run.lines[1];
+    EXPECT_TRUE(Has(run.lines[1], "\"name\": \"\xC2\xB1\xC3\xA8\"")) << run.lines[1];
+    EXPECT_TRUE(Has(run.lines[2], "\xEF\xBF\xBD(.csv")) << run.lines[2];
+
+    // Python's json module on text decoded as strict UTF-8, NaN and Infinity refused.
+    const std::string output =
+        Write("output.jsonl", run.lines[0] + "\n" + run.lines[1] + "\n" + run.lines[2] + "\n");
+    const std::string check =
+        "/usr/bin/python3 -c 'import json, sys\n"
+        "def refuse(name): raise ValueError(name)\n"
+        "for line in open(sys.argv[1], \"rb\").read().decode(\"utf-8\").splitlines():\n"
+        "    json.loads(line, parse_constant=refuse)' " +
+        output;
+    EXPECT_EQ(std::system(check.c_str()), 0);
+}
+
+TEST_F(TondrelaAnalyse, SaysSoWhenACsvIsLongerThanTheProgramHolds) {
+    std::string csv = "raw\n";
+    for (int i = 0; i < CHrv::kSeriesCapacity + 1; ++i)
+        csv += std::to_string(i % 200 < 20 ? 1500 : 800) + "\n";
+    const std::string path = Write("long.csv", csv);
+    const AnalyseRun run = Analyse({path});
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.lines.size(), 1u);
+    EXPECT_TRUE(Has(run.lines[0], "\"samples\": 65000"));
+    EXPECT_TRUE(Has(run.err, "65001 samples, more than the 65000 the program holds")) << run.err;
+}
+
+TEST_F(TondrelaAnalyse, ReadsTheSameSamplesAsTheRecordersReplay) {
+    // Header, CRLF, blank lines, several fields, signs: the replay of this file, recorded, must
+    // hold the same 1000 samples, and both files must analyse alike.
+    std::string csv = "time_s,raw\r\n";
+    for (int i = 0; i < 1000; ++i) {
+        const int sample = (i % 170 < 25 ? 1400 : 700) + (i * 37) % 101 - 50;
+        csv += std::to_string(i * 5) + ", " + (i % 3 ? "+" : "") + std::to_string(sample) + "\r\n";
+        if (i % 250 == 0)
+            csv += " \r\n";
+    }
+    const std::string in = Write("in.csv", csv);
+    const std::string out = (m_folder / "out.csv").string();
+    const ToolRun record = RunTool(
+        "tondrela-record", {"--simulate=" + in, "--seconds", "5", "--speed", "10", "--out", out});
+    ASSERT_EQ(record.exitCode, 0) << record.err;
+
+    std::vector<int16_t> original, replayed;
+    std::string error;
+    ASSERT_TRUE(ReadSampleCsv(in, &original, &error)) << error;
+    ASSERT_TRUE(ReadSampleCsv(out, &replayed, &error)) << error;
+    EXPECT_EQ(original.size(), 1000u);
+    EXPECT_EQ(replayed, original);
+
+    AnalyseRun a = Analyse({in}), b = Analyse({out});
+    ASSERT_EQ(a.lines.size(), 1u);
+    ASSERT_EQ(b.lines.size(), 1u);
+    const auto withoutFile = [](const std::string& line) {
+        return line.substr(line.find("\"kind\""));
+    };
+    EXPECT_EQ(withoutFile(a.lines[0]), withoutFile(b.lines[0]));
 }
 
 TEST_F(TondrelaAnalyse, PulseRecordingMatchesTheAnalysisObject) {
@@ -150,7 +229,7 @@ TEST_F(TondrelaAnalyse, PulseRecordingMatchesTheAnalysisObject) {
     ASSERT_EQ(replay->LoadPulseFile(&loaded, path), FileStatus::Ok);
     ApgSummary apg = replay->SummariseApg(64, 2);
 
-    ToolRun run = Analyse(path);
+    AnalyseRun run = Analyse({path});
     ASSERT_EQ(run.exitCode, 0);
     const std::string& line = run.lines[0];
     EXPECT_TRUE(Has(line, "\"kind\": \"ppg\""));
