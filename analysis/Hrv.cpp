@@ -75,6 +75,7 @@ void CHrv::ResetMeasurement() {
 void CHrv::ResetLocked() {
     m_intake.Clear();
     m_raw.Clear();
+    m_rawReceived = 0;
     m_signal.Clear();
     m_slope.Clear();
     m_slopeAverage.Clear();
@@ -198,6 +199,7 @@ void CHrv::AddSamplesLocked(const int16_t* samples, int count) {
 
 void CHrv::AddSampleLocked(double x) {
     m_raw.Push(x);
+    ++m_rawReceived;
     double y = m_filter.Step(x);
     if (m_raw.Count() < kSettlingSamples)
         return;
@@ -370,6 +372,18 @@ int CHrv::CopySeriesTail(Series which, double* dst, int maxCount, int* total,
     if (extent)
         *extent = std::max(std::fabs(f_max(data, count)), std::fabs(f_min(data, count)));
     return n;
+}
+
+long long CHrv::CopyRawFrom(long long first, std::vector<double>* dst) const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    const long long held = m_raw.Count();
+    const long long from = std::max(first, m_rawReceived - held);
+    dst->clear();
+    if (from < m_rawReceived) {
+        const double* data = m_raw.Data() + (from - (m_rawReceived - held));
+        dst->assign(data, data + (m_rawReceived - from));
+    }
+    return m_rawReceived;
 }
 
 bool CHrv::PulseRingRange(int* minValue, int* maxValue) {

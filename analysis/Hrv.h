@@ -138,6 +138,11 @@ public:
     // largest absolute value of the whole series.
     int CopySeriesTail(Series which, double* dst, int maxCount, int* total = nullptr,
                        double* extent = nullptr) const;
+    // The raw samples received since the last reset, numbered from 0 in arrival order: copies
+    // those numbered `first` and later that the raw series still holds (its newest 65000)
+    // into *dst and returns how many were received in all. A reader that falls more than
+    // 65000 samples behind misses some: the returned total minus `first` exceeds dst's size.
+    long long CopyRawFrom(long long first, std::vector<double>* dst) const;
     // Minimum and maximum of the pulse ring, truncated to int and stored back into the ring.
     // Returns false (outputs unset) when no pulse ring is attached.
     bool PulseRingRange(int* minValue, int* maxValue);
@@ -211,6 +216,7 @@ private:
     RecordingIdentity m_identity;
 
     ShiftArray<double, kSeriesCapacity> m_raw;
+    long long m_rawReceived = 0; // samples pushed into m_raw since the reset
     ShiftArray<double, kSeriesCapacity> m_signal;
     ShiftArray<double, kSeriesCapacity> m_slope;
     MovingAverage<kSlopeWindow> m_slopeAverage; // of the signal's first differences

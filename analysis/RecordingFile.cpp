@@ -79,8 +79,23 @@ std::string Piece(const std::string& s, size_t pos, size_t n) {
     return pos < s.size() ? s.substr(pos, n) : std::string();
 }
 
-// "<file name>.<unique>.tmp" beside the target: never ends in .ppg or .hrv, so that a
-// leftover of an interrupted save is never taken for a recording.
+// "<file name>.<unique>.tmp" beside the target, the unique part 12 lowercase hex digits:
+// never ends in .ppg or .hrv, so that a leftover of an interrupted save is never taken for a
+// recording.
+constexpr size_t kUniqueDigits = 12;
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr auto kStaleAfter = std::chrono::minutes(1);
+
+bool IsTemporaryName(std::string_view name) {
+    if (!name.ends_with(kTemporarySuffix))
+        return false;
+    name.remove_suffix(kTemporarySuffix.size());
+    if (name.size() < kUniqueDigits + 2 || name[name.size() - kUniqueDigits - 1] != '.')
+        return false;
+    return std::all_of(name.end() - kUniqueDigits, name.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
 fs::path TemporaryPathFor(const fs::path& target) {
     auto stamp = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count());
@@ -101,6 +116,7 @@ bool Sync(FileSyncFunction sync, const fs::path& path) {
 // the target. On failure the temporary file is removed and the target is left as it was.
 FileStatus ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     const fs::path target = PathFromUtf8(path);
+    RemoveStaleTemporaryFiles(target.parent_path().empty() ? "." : target.parent_path().string());
     std::error_code ec;
     fs::path temp;
     std::ofstream out;
@@ -207,6 +223,20 @@ FileStatus ReadRateValues(const std::string& path, RecordingHeader* header,
     return FileStatus::Ok;
 }
 
+RecordingHeader PulseRecordingHeader(const std::string& name, int birthYear, int sex,
+                                     const std::string& phone, double apgIndex,
+                                     const ApgSummary& summary) {
+    RecordingHeader header;
+    header.SetName(name);
+    header.SetBirthYear(birthYear);
+    header.SetSex(sex);
+    header.SetValue(apgIndex);
+    header.SetType(summary.typeIndex >= 0 ? static_cast<char>('A' + summary.typeIndex) : '\0');
+    header.SetMeanPulse(summary.meanPulse);
+    header.SetPhone(phone);
+    return header;
+}
+
 bool IsSafeFileName(const std::string& path) {
     std::u8string name8 = PathFromUtf8(path).filename().u8string();
     std::string name(name8.begin(), name8.end());
@@ -217,6 +247,31 @@ bool IsSafeFileName(const std::string& path) {
         return b < 0x20 || b == 0x7F ||
                std::string_view("\\/:*?\"<>|").find(ch) != std::string_view::npos;
     });
+}
+
+void RemoveStaleTemporaryFiles(const std::string& folder) {
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(PathFromUtf8(folder), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code entryError;
+        const std::u8string name = it->path().filename().u8string();
+        if (!IsTemporaryName(
+                std::string_view(reinterpret_cast<const char*>(name.data()), name.size())) ||
+            !it->is_regular_file(entryError) || it->is_symlink(entryError))
+            continue;
+        const auto written = it->last_write_time(entryError);
+        if (!entryError && now - written > kStaleAfter) {
+            TRACE("removing %s, left by an interrupted save\n", it->path().c_str());
+            fs::remove(it->path(), entryError);
+        }
+    }
+}
+
+FileStatus SaveFileContents(const std::string& path, const std::vector<uint8_t>& bytes) {
+    if (!IsSafeFileName(path))
+        return FileStatus::UnsafeName;
+    return ReplaceFile(path, bytes);
 }
 
 void SetFileSync(FileSyncFunction sync) {

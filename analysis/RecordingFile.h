@@ -56,10 +56,27 @@ FileStatus ReadPulseSamples(const std::string& path, RecordingHeader* header,
 FileStatus ReadRateValues(const std::string& path, RecordingHeader* header,
                           std::vector<double>* values);
 
+// The header of a pulse recording: the person, the test's APG index (the wellness window
+// stores the mean vascular age), the type letter ('A' + type index, zero without a type) and
+// the mean pulse of the wellness analysis.
+RecordingHeader PulseRecordingHeader(const std::string& name, int birthYear, int sex,
+                                     const std::string& phone, double apgIndex,
+                                     const ApgSummary& summary);
+
 // True when the file-name part of the path (after the last separator) is a plain name: not
 // empty, not ".", free of "..", control characters and \ / : * ? " < > |. The folder part
 // is not checked.
 bool IsSafeFileName(const std::string& path);
+
+// Saves bytes as the file at path in the same one-step replacement as the recordings (for
+// other files a tool writes, such as a .csv of raw samples). UnsafeName as IsSafeFileName.
+FileStatus SaveFileContents(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Removes what interrupted saves left in the folder: files named like the saves' temporary
+// files ("<name>.<12 hex digits>.tmp") that were last written more than a minute ago (a
+// younger one may belong to a save in progress). Every save runs this on its folder; the
+// program runs it on its recordings folder at start. Failures are ignored.
+void RemoveStaleTemporaryFiles(const std::string& folder);
 
 // Durability hook: forces a written file, or a folder's entries, to the disk (fsync).
 // Standard C++ has no such call, so the program installs the platform's one at start-up

@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
     SetFileSync(&SyncToDisk); // a saved recording survives a power cut, not only a crash
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     QDir().mkpath(QStringLiteral("../work"));
+    RemoveStaleTemporaryFiles("../work");
 
     std::string error;
     std::unique_ptr<HidPlatform> platform = MakeHidPlatform(platformOption, 1.0, &error);

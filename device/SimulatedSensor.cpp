@@ -53,6 +53,11 @@ void SimulatedSensor::SetAnswering(bool answering) {
         m_pendingRequests = 0;
 }
 
+long long SimulatedSensor::SamplesSent() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_totalSent;
+}
+
 void SimulatedSensor::Notify(uint32_t event) {
     std::lock_guard<std::mutex> guard(m_callbackLock);
     if (m_callback)
@@ -165,5 +170,6 @@ int SimulatedSensor::AnswerLocked(uint8_t* report, int length) {
         group[2] = static_cast<uint8_t>(sample & 0xFF);
     }
     m_samplesSent += groups;
+    m_totalSent += groups;
     return bytes;
 }

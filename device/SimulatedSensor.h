@@ -39,6 +39,8 @@ public:
     void PlugIn();
     // A sensor that does not answer accepts requests but sends no report.
     void SetAnswering(bool answering);
+    // Samples sent in reports since construction (across unplugging).
+    long long SamplesSent() const;
 
     std::vector<HidInterfaceInfo> Enumerate() override;
     Handle Open(const std::string& path, Access access) override;
@@ -77,6 +79,7 @@ private:
     Clock::time_point m_lastRequest;
     long long m_samplesSent = 0; // since m_clockStart
     unsigned m_groupsSent = 0;   // alternates the marker byte
+    long long m_totalSent = 0;   // since construction
 
     std::mutex m_callbackLock; // guards m_callback; held while it runs
     DeviceChangeCallback m_callback;

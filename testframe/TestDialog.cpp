@@ -1,7 +1,7 @@
 #include "testframe/TestDialog.h"
 
 #include "analysis/Hrv.h"
-#include "analysis/RecordingHeader.h"
+#include "analysis/RecordingFile.h"
 #include "analysis/Trace.h"
 #include "apg/TestSounds.h"
 #include "app/Tondrela.h"
@@ -200,14 +200,9 @@ QString CTestDialog::RecordingPath(const char* extension) const {
 
 bool CTestDialog::SavePulseRecording(const ApgSummary& summary, double apgIndex) {
     const UserRecord& user = TheApp().CurrentUser;
-    RecordingHeader header;
-    header.SetName(user.name.toStdString());
-    header.SetBirthYear(user.birthYear);
-    header.SetSex(user.sex);
-    header.SetValue(apgIndex);
-    header.SetType(summary.typeIndex >= 0 ? static_cast<char>('A' + summary.typeIndex) : '\0');
-    header.SetMeanPulse(summary.meanPulse);
-    header.SetPhone(user.phone.toStdString());
+    const RecordingHeader header =
+        PulseRecordingHeader(user.name.toStdString(), user.birthYear, user.sex,
+                             user.phone.toStdString(), apgIndex, summary);
     const QString path = RecordingPath("ppg");
     const FileStatus status = m_hrv->SavePulseFile(path.toStdString(), &header);
     if (status == FileStatus::Ok)

@@ -95,6 +95,31 @@ TEST_F(SignalConditioning, FullSeriesKeepsTheNewestValuesInOrder) {
         ASSERT_EQ(raw[i], static_cast<double>((25 + i) % 20000)) << "at " << i;
 }
 
+TEST_F(SignalConditioning, RawSamplesAreReadInArrivalOrderPastTheSeriesCapacity) {
+    // A reader that keeps up gets every sample once, in order, also after the series is full;
+    // one that falls behind by more than the series holds is told how many it missed.
+    std::vector<double> collected, chunk;
+    for (int batch = 0; batch < 40; ++batch) {
+        std::vector<int16_t> samples(2000);
+        for (size_t i = 0; i < samples.size(); ++i)
+            samples[i] = static_cast<int16_t>((batch * 2000 + i) % 30011);
+        Add(samples);
+        const long long total = hrv->CopyRawFrom(static_cast<long long>(collected.size()), &chunk);
+        ASSERT_EQ(total, (batch + 1) * 2000LL);
+        ASSERT_EQ(chunk.size(), 2000u);
+        collected.insert(collected.end(), chunk.begin(), chunk.end());
+    }
+    for (size_t i = 0; i < collected.size(); ++i)
+        ASSERT_EQ(collected[i], static_cast<double>(i % 30011)) << "sample " << i;
+
+    EXPECT_EQ(hrv->CopyRawFrom(0, &chunk), 80000);
+    EXPECT_EQ(chunk.size(), static_cast<size_t>(CHrv::kSeriesCapacity)); // 15000 missed
+    EXPECT_EQ(chunk.front(), 15000.0);
+    hrv->ResetMeasurement();
+    EXPECT_EQ(hrv->CopyRawFrom(0, &chunk), 0);
+    EXPECT_TRUE(chunk.empty());
+}
+
 TEST_F(BeatDetection, ConstantInputRecordsRateZeroEvery171Samples) {
     // Input 0 keeps the filter exactly at rest, so the slope is exactly 0 from the start
     // (any other constant rings briefly while the filter settles).

@@ -200,6 +200,45 @@ TEST_F(FileSyncHook, FailedSyncIsReportedAndTheOldFileStays) {
     EXPECT_EQ(Entries(), (std::vector<std::string>{"Kim_20240131_093005.ppg"}));
 }
 
+// --- Leftovers of interrupted saves ---------------------------------------------------------
+
+using Leftovers = RecordingFolder;
+
+TEST_F(Leftovers, NextSaveRemovesOnlyStaleTemporaryFilesOfItsOwnPattern) {
+    struct Case {
+        const char* name;
+        int ageSeconds;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"Kim_20240131_093005.ppg.3f2a9c01002a.tmp", 120, true},
+        {"Lee_20240131_093005.hrv.0123456789ab.tmp", 3600, true},
+        {"notes.csv.00000000ffff.tmp", 61 * 60, true},
+        {"Kim_20240131_093005.ppg.3f2a9c01002b.tmp", 10, false},  // a save may be in progress
+        {"Kim_20240131_093005.ppg.3F2A9C01002A.tmp", 120, false}, // not our digits
+        {"Kim_20240131_093005.ppg.3f2a9c01002.tmp", 120, false},  // 11 digits
+        {"Kim_20240131_093005.ppg3f2a9c01002a.tmp", 120, false},  // no dot before them
+        {".3f2a9c01002a.tmp", 120, false},                        // no file name before them
+        {"draft.tmp", 120, false},
+        {"Kim_20240131_093005.ppg", 120, false},
+    };
+    const auto now = fs::file_time_type::clock::now();
+    for (const Case& c : cases) {
+        WriteAll(PathOf(c.name), Bytes{1});
+        fs::last_write_time(PathOf(c.name), now - std::chrono::seconds(c.ageSeconds));
+    }
+    fs::create_directory(m_folder / "old.ppg.0123456789ab.tmp"); // a folder is never removed
+    fs::last_write_time(m_folder / "old.ppg.0123456789ab.tmp", now - std::chrono::hours(1));
+
+    auto hrv = HrvWithPulse(200, 1000);
+    RecordingHeader record = Record();
+    ASSERT_EQ(hrv->SavePulseFile(PathOf("Ann_20240201_100000.ppg"), &record), FileStatus::Ok);
+    for (const Case& c : cases)
+        EXPECT_EQ(fs::exists(PathOf(c.name)), !c.removed) << c.name;
+    EXPECT_TRUE(fs::is_directory(m_folder / "old.ppg.0123456789ab.tmp"));
+    EXPECT_TRUE(fs::exists(PathOf("Ann_20240201_100000.ppg")));
+}
+
 // --- Crash safety ---------------------------------------------------------------------------
 
 using CrashSafety = RecordingFolder;
@@ -273,4 +312,12 @@ TEST_F(CrashSafety, KilledSaverLeavesEveryRecordingAbsentOrComplete) {
     EXPECT_GT(found, 60) << "the saver must have completed files in most rounds";
     EXPECT_GT(leftovers, 0) << "some kill must have hit a save in progress";
     RecordProperty("killsDuringASave", leftovers);
+
+    // A minute later the next save clears what the kills left.
+    for (const std::string& name : Entries())
+        fs::last_write_time(PathOf(name),
+                            fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    ASSERT_EQ(a->SaveRateFile(&record, ratePath), FileStatus::Ok);
+    for (const std::string& name : Entries())
+        EXPECT_FALSE(name.ends_with(".tmp")) << name;
 }
