@@ -8,7 +8,12 @@ DEPS := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-
         clang libclang-rt-14-dev poppler-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build test demo bench install clean
+# Fuzzing: `make fuzz SECONDS=N [FUZZERS="fuzz_sample_csv ..."]`.
+FUZZ_BUILD ?= build-fuzz
+FUZZERS ?= fuzz_pulse_file fuzz_rate_file fuzz_sample_csv fuzz_byte_intake fuzz_language_table
+SECONDS ?= 30
+
+.PHONY: all deps build test demo bench install fuzz clean
 
 all: build
 
@@ -36,6 +41,22 @@ demo: build
 
 bench: build
 	$(BUILD)/bench/tondrela-bench
+
+# Builds the fuzzers with clang in $(FUZZ_BUILD) (optimised, with address and
+# undefined-behaviour sanitizers) and runs each for SECONDS seconds, starting from its seed
+# corpus fuzz/corpus/<name>. New inputs collect in $(FUZZ_BUILD)/corpus/<name>; an input that
+# fails is saved in $(FUZZ_BUILD)/findings/ and stops the run.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DTONDRELA_GUI=OFF -DTONDRELA_TESTS=OFF -DTONDRELA_BENCH=OFF -DTONDRELA_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) --target $(FUZZERS)
+	@for f in $(FUZZERS); do \
+	    mkdir -p $(FUZZ_BUILD)/corpus/$$f $(FUZZ_BUILD)/findings && \
+	    echo "=== $$f: $(SECONDS) s" && \
+	    $(FUZZ_BUILD)/fuzz/$$f $(FUZZ_BUILD)/corpus/$$f fuzz/corpus/$$f \
+	        -max_total_time=$(SECONDS) -rss_limit_mb=2048 -print_final_stats=1 \
+	        -artifact_prefix=$(FUZZ_BUILD)/findings/$$f- || exit 1; \
+	done
 
 install: build
 	cmake --install $(BUILD)
