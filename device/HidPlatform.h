@@ -4,10 +4,12 @@
 // SensorLink holds the logic; a platform only carries out single operations. Backends: the
 // real sensor through hidapi (HidapiPlatform) and a simulated sensor (SimulatedSensor).
 //
-// Threads: Enumerate, Open, Close and the attribute calls run on the link owner's thread,
-// Write and Read on the acquisition thread; the link never runs two of them at once on the
-// same handle and never closes a handle while it is in use. Device-change callbacks arrive
-// on a thread of the platform.
+// Threads: Enumerate, Open, Close and the attribute calls run on the link owner's thread at
+// start-up and on the platform's notification thread afterwards, Write and Read on the
+// acquisition thread; the link never runs two of them at once on the same handle and never
+// closes a handle while it is in use. Device-change callbacks arrive on a thread of the
+// platform. A backend makes its calls safe to make from several threads at once: where the
+// system library is not (hidapi), the backend calls it from one thread at a time.
 
 #include "device/ReadCancel.h"
 

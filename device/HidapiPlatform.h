@@ -3,6 +3,16 @@
 // without report ID; as on other systems, reports here carry the report ID in byte 0, so
 // both lengths are 65 and a read stores 0 in byte 0. hidraw keeps its own input queue, so
 // the input-buffer count cannot be set. Arrival and removal come from HidMonitor.
+//
+// hidapi is called from one thread at a time, process-wide: its hidraw backend keeps one
+// error string for the whole process that hid_enumerate, hid_open_path, hid_close and
+// hid_exit free and replace, so two threads in those calls free it twice. Every hidapi call
+// of the program, the monitor's listing included, runs under one lock (HidapiLock in
+// HidapiPlatform.cpp), which also guards the handle tables. A read never waits inside
+// hidapi: it takes what the device has queued without waiting, and waits between two looks
+// outside the lock, so no other call waits for a read.
+//
+// Threads: every member may be called from any thread.
 
 #include "device/HidPlatform.h"
 
@@ -36,12 +46,14 @@ private:
         uint16_t productId;
     };
 
-    hid_device_* Device(Handle handle);
+    // Under the hidapi lock: the device of a data handle, null when there is none.
+    hid_device_* DeviceLocked(Handle handle) const;
 
-    std::mutex m_lock; // guards m_handles, m_nextHandle and m_enumerated
+    // Guarded by the hidapi lock:
     std::map<Handle, OpenHandle> m_handles;
     Handle m_nextHandle = 1;
     std::map<std::string, HidInterfaceInfo> m_enumerated; // by path, from the last Enumerate
-    std::mutex m_monitorLock;                             // guards m_monitor
+
+    std::mutex m_monitorLock; // guards m_monitor; never held together with the hidapi lock
     std::unique_ptr<HidMonitor> m_monitor;
 };
