@@ -1,7 +1,8 @@
 // English language table (languageIndex 2): one string per line, ended by one empty line.
 // Line format and lookup rules: lang/LanguageTable.h. Messages 40021 (a user name that cannot
-// be used as a file name) and 40022 (a recording that could not be saved) are additions to the
-// original table, which had 287 lines.
+// be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
+// is present but cannot be opened) and 40024 (a user name too long for the recordings) are
+// additions to the original table, which had 287 lines.
 // Messages 40016, 40017 and 50038 are Korean in this table as well.
 
 #include "lang/TableLines.h"
@@ -141,6 +142,8 @@ constexpr std::string_view kLines[] = {
     "40018,Save error,Data is too short or losing rate is higher. Stop the processing",
     "40021,Name error,The name must not contain \\ / : * ? \" < > | _, control characters, \"..\" or leading/trailing blanks.",
     "40022,Save error,The recording could not be saved. Check that the work folder exists and the disk is not full.",
+    "40023,Access error,Sensor found but cannot be opened: install the udev rule and plug it in again",
+    "40024,Name length,The name is too long: at most 31 bytes (31 Latin letters, or 10 Korean, Japanese or Chinese characters).",
     "50001,__,Wellness Index report",
     "50002,__,Basis index",
     "50003,__,Measure index",

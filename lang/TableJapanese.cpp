@@ -1,7 +1,8 @@
 // Japanese language table (languageIndex 3): one string per line, ended by one empty line.
 // Line format and lookup rules: lang/LanguageTable.h. Messages 40021 (a user name that cannot
-// be used as a file name) and 40022 (a recording that could not be saved) are additions to the
-// original table, which had 281 lines.
+// be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
+// is present but cannot be opened) and 40024 (a user name too long for the recordings) are
+// additions to the original table, which had 281 lines.
 
 #include "lang/TableLines.h"
 
@@ -137,6 +138,8 @@ constexpr std::string_view kLines[] = {
     "40018,Save error,データが短すぎるか欠損率が高いため、処理を中止します。",
     "40021,Name error,名前には \\ / : * ? \" < > | _ 、制御文字、「..」、先頭・末尾の空白は使えません。",
     "40022,Save error,測定データを保存できませんでした。work フォルダーがあること、ディスクの空き容量が十分にあることを確認してください。",
+    "40023,Access error,センサーはありますが開けません。udev ルールをインストールし、センサーを差し直してください",
+    "40024,Name length,名前が長すぎます。31 バイトまで（英字なら 31 文字、日本語・中国語・韓国語なら 10 文字）です。",
     "50001,__,健康指数レポート",
     "50002,__,基準指数",
     "50003,__,測定指数",

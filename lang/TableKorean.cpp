@@ -1,7 +1,8 @@
 // Korean language table (languageIndex 1): one string per line, ended by one empty line.
 // Line format and lookup rules: lang/LanguageTable.h. Messages 40021 (a user name that cannot
-// be used as a file name) and 40022 (a recording that could not be saved) are additions to the
-// original table, which had 300 lines.
+// be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
+// is present but cannot be opened) and 40024 (a user name too long for the recordings) are
+// additions to the original table, which had 300 lines.
 // The header "#Tondrela-Registration " carries one trailing blank; the dialogs still find
 // it because the header name is compared without trailing white space there.
 
@@ -153,6 +154,8 @@ constexpr std::string_view kLines[] = {
     "40020,Connect error,연결 오류: USB 플러그를 뽑았다가 다시 연결하십시오.",
     "40021,Name error,이름에는 \\ / : * ? \" < > | _ 문자, 제어 문자, \"..\" 및 앞뒤 공백을 쓸 수 없습니다.",
     "40022,Save error,측정 기록을 저장하지 못했습니다. work 폴더가 있는지, 디스크 공간이 충분한지 확인하십시오.",
+    "40023,Access error,센서가 있지만 열 수 없습니다: udev 규칙을 설치하고 센서를 다시 연결하십시오",
+    "40024,Name length,이름이 너무 깁니다: 최대 31바이트(영문 31자, 한글·한자·일본 문자 10자)까지 쓸 수 있습니다.",
     "50001,__,건강지수 결과지",
     "50002,__,기준 지수",
     "50003,__,측정 지수",

@@ -181,7 +181,7 @@ TEST(MessageList, EmptyBeforeLoadAndReloadedWithClearOnALanguageChange) {
     EXPECT_EQ(GetMessageText(list, 30001), "USB Disconnected");
     LoadMessageList(list, BuiltInLanguageTable(kKorean), "Tondrela-message", true);
     EXPECT_EQ(GetMessageText(list, 30001), "USB 연결 끊김");
-    EXPECT_EQ(list.Count(), 206);
+    EXPECT_EQ(list.Count(), 208);
     LoadMessageList(list, BuiltInLanguageTable(kJapanese), "Tondrela-message", true);
     EXPECT_EQ(GetMessageText(list, 30001), "USB未接続");
     LoadMessageList(list, BuiltInLanguageTable(kChinese), "Tondrela-message", true);
@@ -235,13 +235,14 @@ TEST(MessageList, NumbersMissingFromATableAreEmpty) {
 
 // --- The built-in tables -------------------------------------------------------------------
 
-// Each table holds its original lines plus messages 40021 (name not usable as a file name)
-// and 40022 (recording not saved).
+// Each table holds its original lines plus messages 40021 (name not usable as a file name),
+// 40022 (recording not saved), 40023 (sensor present but not openable) and 40024 (name too
+// long).
 TEST(BuiltInTables, LineCounts) {
-    EXPECT_EQ(BuiltInLanguageTable(kKorean).LineCount(), 300 + 2);
-    EXPECT_EQ(BuiltInLanguageTable(kEnglish).LineCount(), 287 + 2);
-    EXPECT_EQ(BuiltInLanguageTable(kJapanese).LineCount(), 281 + 2);
-    EXPECT_EQ(BuiltInLanguageTable(kChinese).LineCount(), 297 + 2);
+    EXPECT_EQ(BuiltInLanguageTable(kKorean).LineCount(), 300 + 4);
+    EXPECT_EQ(BuiltInLanguageTable(kEnglish).LineCount(), 287 + 4);
+    EXPECT_EQ(BuiltInLanguageTable(kJapanese).LineCount(), 281 + 4);
+    EXPECT_EQ(BuiltInLanguageTable(kChinese).LineCount(), 297 + 4);
     EXPECT_EQ(BuiltInLanguageTable(0).LineCount(), 0);
     EXPECT_EQ(BuiltInLanguageTable(5).LineCount(), 0);
 }
@@ -251,7 +252,7 @@ TEST(BuiltInTables, EnglishSectionSizes) {
     EXPECT_EQ(SectionIds(english, "Tondrela").size(), 65u);
     EXPECT_EQ(SectionIds(english, "Tondrela-Registration").size(), 12u);
     EXPECT_EQ(SectionIds(english, "Tondrela-tooltip").size(), 15u);
-    EXPECT_EQ(SectionIds(english, "Tondrela-message").size(), 191u + 2);
+    EXPECT_EQ(SectionIds(english, "Tondrela-message").size(), 191u + 4);
 }
 
 TEST(BuiltInTables, IdsDifferOnlyWhereDocumented) {
@@ -341,12 +342,15 @@ TEST(BuiltInTables, TranslationsAreBlankExactlyWhereIntended) {
     }
 }
 
-// 40021: a name not usable as a file name; 40022: a recording not saved.
+// 40021: a name not usable as a file name; 40022: a recording not saved; 40023: a sensor that
+// cannot be opened, naming the udev rule; 40024: a name longer than 31 bytes.
 TEST(BuiltInTables, AddedMessagesAreInEveryLanguage) {
     for (int language : kLanguages) {
         EXPECT_NE(MessageOf(language, 40021).find("\\ / : * ? \" < > | _"), std::string::npos)
             << language;
         EXPECT_NE(MessageOf(language, 40022).find("work"), std::string::npos) << language;
+        EXPECT_NE(MessageOf(language, 40023).find("udev"), std::string::npos) << language;
+        EXPECT_NE(MessageOf(language, 40024).find("31"), std::string::npos) << language;
     }
     EXPECT_EQ(MessageOf(kEnglish, 40021), "The name must not contain \\ / : * ? \" < > | _, "
                                           "control characters, \"..\" or leading/trailing "
