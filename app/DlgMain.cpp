@@ -2,6 +2,7 @@
 
 #include "app/ChildWindows.h"
 #include "app/MainMenuLayout.h"
+#include "app/SensorStatus.h"
 #include "app/Tondrela.h"
 #include "app/WidgetLanguageTarget.h"
 #include "controls/BtnST.h"
@@ -26,7 +27,6 @@ constexpr int kTextButtonIds[] = {kAbout, kQuit, kUsage, kOnline, kUser, kManual
 constexpr int kLanguageButtonIds[] = {kKorean, kEnglish, kJapanese, kChinese};
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
-constexpr std::uint32_t kRed = 0x000000FF;
 constexpr std::uint32_t kCaptionYellow = 0x0080FFFF;
 constexpr std::uint32_t kHoverText = 0x0072FF;
 
@@ -138,26 +138,16 @@ void CDlgMain::RefreshUserLine() {
 
 void CDlgMain::StartSensorLink() {
     if (SensorLink* link = TheApp().Link()) {
-        link->StartUp([this](const DeviceChange& change) {
-            // Platform thread: hand the change over to the GUI thread.
-            QMetaObject::invokeMethod(
-                this, [this, change] { OnDeviceChange(change); }, Qt::QueuedConnection);
+        link->StartUp([this](const DeviceChange&) {
+            // Platform thread: the link has handled the change; show it on the GUI thread.
+            QMetaObject::invokeMethod(this, &CDlgMain::ShowSensorState, Qt::QueuedConnection);
         });
     }
     ShowSensorState();
 }
 
-void CDlgMain::OnDeviceChange(const DeviceChange& change) {
-    if (SensorLink* link = TheApp().Link())
-        link->HandleDeviceChange(change);
-    ShowSensorState();
-}
-
 void CDlgMain::ShowSensorState() {
-    const bool connected = TheApp().SensorConnected();
-    CStaticEx* status = Static(kStatus);
-    status->setText(GetMessageText(connected ? 30002 : 30001));
-    status->SetTextColor(connected ? kWhite : kRed);
+    ShowSensorStatus(Static(kStatus));
 }
 
 void CDlgMain::OnCommand(int id) {

@@ -3,8 +3,8 @@
 // registration and the help windows, shows the sensor's connection state and the selected
 // person, and switches the language.
 //
-// Device-change notifications of the sensor link arrive on a platform thread; they are posted
-// to this window's (GUI) thread and handled there. Quit (buttons 1004, 1006, or closing the
+// The sensor link handles device changes on a platform thread and tells this window, which
+// shows the new state on its own (GUI) thread. Quit (buttons 1004, 1006, or closing the
 // window) posts childClosed(this) to the host, which ends the program.
 // Threads: GUI thread only, apart from the notification hand-over.
 
@@ -18,7 +18,6 @@
 
 class CButtonST;
 class CStaticEx;
-struct DeviceChange;
 
 class CDlgMain : public CBkDialog {
     Q_OBJECT
@@ -40,10 +39,8 @@ public:
 
     // Shows the current user's line in 1039 and keeps it as TheApp().userLine.
     void RefreshUserLine();
-    // Shows the sensor link's state in 1038: 30002 in white, or 30001 in red.
+    // Shows the sensor link's state in 1038 (ShowSensorStatus).
     void ShowSensorState();
-    // A device change, on the GUI thread: handed to the sensor link, then shown.
-    void OnDeviceChange(const DeviceChange& change);
 
     CButtonST* Button(int id) const;
     CStaticEx* Static(int id) const;

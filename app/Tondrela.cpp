@@ -64,6 +64,10 @@ bool CTondrelaApp::SensorConnected() const {
     return m_link && m_link->SensorConnected();
 }
 
+bool CTondrelaApp::SensorInaccessible() const {
+    return m_link && m_link->SensorInaccessible();
+}
+
 CTondrelaApp& TheApp() {
     static CTondrelaApp app;
     return app;

@@ -64,6 +64,8 @@ public:
     SensorLink* Link() const { return m_link.get(); }
     void SetLink(std::unique_ptr<SensorLink> link);
     bool SensorConnected() const;
+    // The sensor is present but cannot be opened (on Linux: the udev rule is missing).
+    bool SensorInaccessible() const;
 
     int languageIndex = kDefaultLanguage;
     const LanguageTable* languageTables[5] = {}; // entry k: the table of language k

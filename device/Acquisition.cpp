@@ -12,12 +12,11 @@
 namespace {
 constexpr std::chrono::milliseconds kCyclePause{10};
 
-void RunLoop(SensorLink& link, CHrv& hrv, AcquisitionKind kind) {
+void RunLoop(SensorLink& link, CHrv& hrv, ReadCancel& cancel, AcquisitionKind kind) {
+    uint8_t report[SensorLink::kReportBufferBytes];
     while (hrv.ThreadRun()) {
-        link.SendRequestReport();
-        link.ReadInputReport();
-        const uint8_t* report = link.InputReport();
-        int length = ReportSampleBytes(report, link.InputBytes());
+        const int received = link.ExchangeReports(report, cancel);
+        const int length = ReportSampleBytes(report, received);
         hrv.FeedBytes(report + 2, length);
         if (kind == AcquisitionKind::Apg)
             TRACE("input length : %d:\n", length);
@@ -35,15 +34,15 @@ int ReportSampleBytes(const unsigned char* report, int receivedBytes) {
     return std::min(3 * groups, std::max(receivedBytes - 2, 0));
 }
 
-int ApgAcquisitionThread(SensorLink& link, CHrv& hrv) {
+int ApgAcquisitionThread(SensorLink& link, CHrv& hrv, ReadCancel& cancel) {
     TRACE("APG Thread Start success !!! \n");
-    RunLoop(link, hrv, AcquisitionKind::Apg);
+    RunLoop(link, hrv, cancel, AcquisitionKind::Apg);
     TRACE("APG Thread exit success \n");
     return 1;
 }
 
-int StressAcquisitionThread(SensorLink& link, CHrv& hrv) {
-    RunLoop(link, hrv, AcquisitionKind::Stress);
+int StressAcquisitionThread(SensorLink& link, CHrv& hrv, ReadCancel& cancel) {
+    RunLoop(link, hrv, cancel, AcquisitionKind::Stress);
     return 0;
 }
 
@@ -53,37 +52,30 @@ CAcquisition::CAcquisition(SensorLink& link, CHrv& hrv, AcquisitionKind kind)
 CAcquisition::~CAcquisition() {
     if (m_started)
         Stop();
-    Join();
-}
-
-void CAcquisition::Join() {
     if (m_thread.joinable())
         m_thread.join();
-    if (m_claimed) {
-        m_claimed = false;
-        m_link.ReleaseLoop();
-    }
 }
 
 int CAcquisition::Start() {
     if (m_started)
         return 1;
-    Join();
-    if (!m_link.ClaimLoop()) {
-        TRACE("the sensor link runs another loop\n");
+    if (m_thread.joinable())
+        m_thread.join();
+    if (!m_link.Gate().Enter(this))
         return 0;
-    }
-    m_claimed = true;
-    m_link.ResumeReads();
+    m_cancel.Clear();
     m_hrv.SetThreadRun(true);
     try {
-        if (m_kind == AcquisitionKind::Apg)
-            m_thread = std::thread([this] { ApgAcquisitionThread(m_link, m_hrv); });
-        else
-            m_thread = std::thread([this] { StressAcquisitionThread(m_link, m_hrv); });
+        m_thread = std::thread([this] {
+            if (m_kind == AcquisitionKind::Apg)
+                ApgAcquisitionThread(m_link, m_hrv, m_cancel);
+            else
+                StressAcquisitionThread(m_link, m_hrv, m_cancel);
+            m_link.Gate().Leave(this);
+        });
     } catch (const std::system_error&) {
         m_hrv.SetThreadRun(false);
-        Join();
+        m_link.Gate().Leave(this);
         return 0;
     }
     m_started = true;
@@ -92,6 +84,7 @@ int CAcquisition::Start() {
 
 void CAcquisition::Stop() {
     m_hrv.SetThreadRun(false);
-    m_link.CancelRead();
+    m_cancel.Request();
+    m_link.Gate().Stopping(this);
     m_started = false;
 }

@@ -25,15 +25,31 @@ SensorLink::~SensorLink() {
     CloseHandlesLocked();
 }
 
-void SensorLink::StartUp(DeviceChangeCallback notify) {
+void SensorLink::StartUp(DeviceChangeCallback changed) {
     OpenSensor();
-    RegisterSensorNotification(std::move(notify));
     if (DeviceOpen()) {
         m_sensorConnected = 1;
         SetInputBuffers();
     } else {
         m_sensorConnected = 0;
     }
+    RegisterSensorNotification(std::move(changed));
+    m_platform->SetDeviceChangeCallback([this](const DeviceChange& change) {
+        HandleDeviceChange(change);
+        std::lock_guard<std::mutex> guard(m_notifyLock);
+        if (m_changed)
+            m_changed(change);
+    });
+}
+
+void SensorLink::RegisterSensorNotification(DeviceChangeCallback changed) {
+    std::lock_guard<std::mutex> guard(m_notifyLock);
+    m_changed = std::move(changed);
+}
+
+std::string SensorLink::DevicePath() const {
+    std::lock_guard<std::mutex> guard(m_pathLock);
+    return m_devicePath;
 }
 
 bool SensorLink::OpenSensor() {
@@ -42,6 +58,7 @@ bool SensorLink::OpenSensor() {
     // so that nothing leaks and the acquisition thread never sees a half-replaced set.
     CloseHandlesLocked();
     m_deviceOpen = 0;
+    m_inaccessible = 0;
     for (const HidInterfaceInfo& info : m_platform->Enumerate()) {
         HidPlatform::Handle query = m_platform->Open(info.path, HidPlatform::Access::Query);
         uint16_t vendorId = 0;
@@ -49,8 +66,10 @@ bool SensorLink::OpenSensor() {
         bool attributes = query != HidPlatform::kInvalidHandle &&
                           m_platform->GetAttributes(query, &vendorId, &productId);
         if (attributes && vendorId == kVendorId && productId == kProductId) {
-            m_deviceOpen = 1;
-            m_devicePath = info.path;
+            {
+                std::lock_guard<std::mutex> path(m_pathLock);
+                m_devicePath = info.path;
+            }
             m_queryHandle = query;
             int inputLength = 0;
             int outputLength = 0;
@@ -60,7 +79,16 @@ bool SensorLink::OpenSensor() {
             m_outputLength = std::clamp(outputLength, 0, kReportBufferBytes);
             m_writeHandle = m_platform->Open(info.path, HidPlatform::Access::Write);
             OpenReadChannel(info.path);
-            ++m_openCount;
+            if (m_writeHandle == HidPlatform::kInvalidHandle ||
+                m_readHandle == HidPlatform::kInvalidHandle) {
+                // Every cycle would fail: say so instead of showing the sensor as connected.
+                TRACE("sensor found at %s but it cannot be opened\n", info.path.c_str());
+                CloseHandlesLocked();
+                m_inaccessible = 1;
+            } else {
+                m_deviceOpen = 1;
+                ++m_openCount;
+            }
             break;
         }
         CloseIfValid(&query);
@@ -72,13 +100,14 @@ void SensorLink::OpenReadChannel(const std::string& path) {
     m_readHandle = m_platform->Open(path, HidPlatform::Access::Read);
 }
 
-void SensorLink::RegisterSensorNotification(DeviceChangeCallback notify) {
-    m_platform->SetDeviceChangeCallback(std::move(notify));
+bool SensorLink::IsSensorPath(const DeviceChange& change) const {
+    std::lock_guard<std::mutex> guard(m_pathLock);
+    return change.deviceType == DeviceChange::kTypeInterface && !m_devicePath.empty() &&
+           EqualsIgnoringCase(change.path, m_devicePath);
 }
 
 void SensorLink::HandleDeviceChange(const DeviceChange& change) {
-    const bool ours = change.deviceType == DeviceChange::kTypeInterface && !m_devicePath.empty() &&
-                      EqualsIgnoringCase(change.path, m_devicePath);
+    const bool ours = IsSensorPath(change);
     if (change.event == DeviceChange::kArrival) {
         // The connection state follows what the open found: an arrival of the sensor's own
         // path that cannot be opened again must not show the sensor as connected.
@@ -89,6 +118,7 @@ void SensorLink::HandleDeviceChange(const DeviceChange& change) {
     } else if (change.event == DeviceChange::kRemoveComplete && ours) {
         m_deviceOpen = 0;
         m_sensorConnected = 0;
+        m_inaccessible = 0;
     }
 }
 
@@ -98,8 +128,13 @@ void SensorLink::SetInputBuffers() {
         m_platform->SetNumInputBuffers(m_queryHandle, kInputBuffers);
 }
 
-void SensorLink::SendRequestReport() {
-    std::lock_guard<std::mutex> guard(m_ioLock);
+int SensorLink::ExchangeReports(uint8_t* report, ReadCancel& cancel) {
+    std::unique_lock<std::mutex> lock(m_ioLock);
+    SendRequestLocked();
+    return ReadInputLocked(lock, report, cancel);
+}
+
+void SensorLink::SendRequestLocked() {
     m_outputReport[0] = 0; // report ID; the request carries nothing else
     bool written = m_writeHandle != HidPlatform::kInvalidHandle &&
                    m_platform->Write(m_writeHandle, m_outputReport, m_outputLength);
@@ -110,31 +145,29 @@ void SensorLink::SendRequestReport() {
     }
 }
 
-void SensorLink::ReadInputReport() {
-    std::unique_lock<std::mutex> lock(m_ioLock);
-    std::memset(m_inputReport, 0, sizeof m_inputReport);
-    m_bytesRead = 0;
+int SensorLink::ReadInputLocked(std::unique_lock<std::mutex>& lock, uint8_t* report,
+                                ReadCancel& cancel) {
+    std::memset(report, 0, kReportBufferBytes);
+    int received = 0;
     HidPlatform::ReadStatus status;
     if (m_readHandle != HidPlatform::kInvalidHandle) {
-        status = m_platform->Read(m_readHandle, m_inputReport, m_inputLength, &m_bytesRead,
-                                  m_readLimit, m_cancel);
+        status =
+            m_platform->Read(m_readHandle, report, m_inputLength, &received, m_readLimit, cancel);
     } else {
         // No transfer can start: the read waits out its limit. The lock is released meanwhile
-        // so that the owner can open the sensor again; a new open ends the wait with an empty
+        // so that the sensor can be opened again; a new open ends the wait with an empty
         // report, as does a cancellation.
         const unsigned openCount = m_openCount;
         lock.unlock();
-        m_cancel.WaitFor(m_readLimit, [&] { return m_openCount != openCount; });
+        cancel.WaitFor(m_readLimit, [&] { return m_openCount != openCount; });
         lock.lock();
-        status = m_cancel.Requested() || m_openCount != openCount
-                     ? HidPlatform::ReadStatus::Cancelled
-                     : HidPlatform::ReadStatus::Timeout;
+        status = cancel.Requested() || m_openCount != openCount ? HidPlatform::ReadStatus::Cancelled
+                                                                : HidPlatform::ReadStatus::Timeout;
     }
 
     switch (status) {
     case HidPlatform::ReadStatus::Report:
-        m_bytesRead = std::clamp(m_bytesRead, 0, m_inputLength);
-        return;
+        return std::clamp(received, 0, m_inputLength);
     case HidPlatform::ReadStatus::Cancelled:
         break;
     case HidPlatform::ReadStatus::Timeout:
@@ -150,8 +183,8 @@ void SensorLink::ReadInputReport() {
         m_deviceOpen = 0;
         break;
     }
-    std::memset(m_inputReport, 0, sizeof m_inputReport);
-    m_bytesRead = 0;
+    std::memset(report, 0, kReportBufferBytes);
+    return 0;
 }
 
 void SensorLink::CloseHandlesLocked() {

@@ -1,23 +1,25 @@
 #pragma once
 // SensorLink: the one link per process to the finger-clip sensor (USB HID, vendor 0x04D8,
 // product 0x003F). It finds and opens the sensor (an attribute handle, a write handle and a
-// read handle), exchanges one request and one answer report per acquisition cycle, and keeps
-// the connection state that the windows show and check.
+// read handle), exchanges one request and one answer report per acquisition cycle, follows
+// arrival and removal of devices, and keeps the connection state that the windows show and
+// check.
 //
 // Threads:
-// - StartUp, OpenSensor, HandleDeviceChange, RegisterSensorNotification and DevicePath belong
-//   to the owner's (GUI) thread, one call at a time.
-// - SendRequestReport, ReadInputReport, InputReport and InputBytes belong to the acquisition
-//   thread; at most one acquisition loop uses the link at a time.
-// - CancelRead, ResumeReads, DeviceOpen and SensorConnected may be called from any thread.
-// Opening and closing are serialised against each write and each read (m_ioLock), so that a
-// device change never replaces or closes a handle while the acquisition thread uses it.
-//
-// Device-change notifications arrive on a platform thread. The link only forwards them to the
-// callback given to StartUp/RegisterSensorNotification; the GUI posts each one to its own
-// thread and calls HandleDeviceChange there, then shows SensorConnected(): message 30002 in
-// white when it is 1, else 30001 in red.
+// - StartUp belongs to the owner's (GUI) thread and runs before any acquisition.
+// - Device changes are handled on the platform's notification thread: an arrival re-opens
+//   the sensor there, after an exchange in progress has ended, so the owner's thread never
+//   waits for the device. Then the callback given to StartUp/RegisterSensorNotification is
+//   called on that thread; the GUI posts it to its own thread and shows the state: message
+//   30002 in white when SensorConnected(), 40023 in red when SensorInaccessible(), else
+//   30001 in red.
+// - ExchangeReports belongs to the one acquisition loop that holds Gate().
+// - Everything else may be called from any thread.
+// Opening and closing are serialised against each request-and-answer pair (m_ioLock): no
+// handle is replaced or closed while the acquisition thread uses it, and no re-open comes
+// between a request and its answer (the answer would arrive in the closed handle's queue).
 
+#include "device/AcquisitionGate.h"
 #include "device/HidPlatform.h"
 
 #include <atomic>
@@ -37,51 +39,46 @@ public:
 
     explicit SensorLink(std::unique_ptr<HidPlatform> platform,
                         std::chrono::milliseconds readLimit = kReadLimit);
-    // Stops the notifications and closes the handles. No acquisition loop may run.
+    // Stops following device changes and closes the handles. No acquisition loop may run.
     ~SensorLink();
     SensorLink(const SensorLink&) = delete;
     SensorLink& operator=(const SensorLink&) = delete;
 
-    // Start-up: OpenSensor, register the notification callback, then sensorConnected = 1 and
-    // 5 input buffers when the sensor was opened, else sensorConnected = 0.
-    void StartUp(DeviceChangeCallback notify);
+    // Start-up: OpenSensor; sensorConnected = 1 and 5 input buffers when the sensor was
+    // opened, else sensorConnected = 0; then follow device changes, telling `changed`.
+    void StartUp(DeviceChangeCallback changed);
     // Opens the first interface in enumeration order with the sensor's IDs; handles of an
-    // earlier open are closed first. Returns deviceOpen.
+    // earlier open are closed first. A sensor whose data handles cannot be opened (on Linux:
+    // no permission on its hidraw node) is not opened but marked inaccessible. Returns
+    // deviceOpen.
     bool OpenSensor();
-    void RegisterSensorNotification(DeviceChangeCallback notify);
-    // Re-opens the sensor on an arrival, marks it lost on its removal (handles stay open
-    // until the next open or I/O failure), and updates sensorConnected.
-    void HandleDeviceChange(const DeviceChange& change);
+    // Replaces the callback told after each device change (empty: nobody). Returns once no
+    // call of the previous one is running.
+    void RegisterSensorNotification(DeviceChangeCallback changed);
 
-    // One all-zero output report of the device's output length. A failed write closes the
-    // link.
-    void SendRequestReport();
-    // Reads one input report into InputReport() (cleared first), waiting up to the read
-    // limit. A time-out or failure closes the link; a cancelled read leaves an empty report
-    // and the link as it is.
-    void ReadInputReport();
-    const uint8_t* InputReport() const { return m_inputReport; }
-    // Bytes the last read stored (0 when nothing was read).
-    int InputBytes() const { return m_bytesRead; }
+    // One acquisition cycle's request and answer under one lock: writes the all-zero output
+    // report of the device's output length, then reads one input report into report
+    // (kReportBufferBytes, cleared first), waiting up to the read limit. Returns the bytes
+    // received, 0 when nothing was read. A failed write, a time-out or a failed read closes
+    // the link; a read ended through cancel leaves the link as it is.
+    int ExchangeReports(uint8_t* report, ReadCancel& cancel);
 
-    // Ends a pending read at once and makes reads return at once (cancelled) until
-    // ResumeReads. Used by the acquisition's stop.
-    void CancelRead() { m_cancel.Request(); }
-    void ResumeReads() { m_cancel.Clear(); }
-
-    // The one acquisition loop on the link: a loop claims the link before its thread starts
-    // and releases it once that thread has been joined, so that two windows never run loops
-    // on the link at once. ClaimLoop is false while another loop holds the link.
-    bool ClaimLoop() { return !m_loopClaimed.exchange(true); }
-    void ReleaseLoop() { m_loopClaimed = false; }
+    // Admits one acquisition loop at a time.
+    AcquisitionGate& Gate() { return m_gate; }
 
     bool DeviceOpen() const { return m_deviceOpen.load() != 0; }
     bool SensorConnected() const { return m_sensorConnected.load() != 0; }
-    const std::string& DevicePath() const { return m_devicePath; }
+    // The sensor is present but could not be opened at the last open.
+    bool SensorInaccessible() const { return m_inaccessible.load() != 0; }
+    std::string DevicePath() const;
 
 private:
+    void HandleDeviceChange(const DeviceChange& change);
+    bool IsSensorPath(const DeviceChange& change) const;
     void OpenReadChannel(const std::string& path);
     void SetInputBuffers();
+    void SendRequestLocked();
+    int ReadInputLocked(std::unique_lock<std::mutex>& lock, uint8_t* report, ReadCancel& cancel);
     void CloseHandlesLocked();
     void CloseIfValid(HidPlatform::Handle* handle);
 
@@ -89,21 +86,24 @@ private:
     const std::chrono::milliseconds m_readLimit;
 
     std::atomic<int> m_sensorConnected{0};
-    std::atomic<bool> m_loopClaimed{false};
     std::atomic<uint8_t> m_deviceOpen{0};
+    std::atomic<uint8_t> m_inaccessible{0};
 
-    std::mutex m_ioLock; // guards the handles, the report lengths and m_openCount's change
+    mutable std::mutex m_pathLock; // guards m_devicePath
+    std::string m_devicePath;      // of the last matched sensor; empty until the first match
+
+    std::mutex m_ioLock; // guards the handles, the report lengths, m_outputReport and the change of
+                         // m_openCount
     HidPlatform::Handle m_queryHandle = HidPlatform::kInvalidHandle;
-    std::string m_devicePath; // owner's thread only
-    int m_inputLength = 0;    // bytes, report ID included
+    int m_inputLength = 0; // bytes, report ID included
     int m_outputLength = 0;
     HidPlatform::Handle m_writeHandle = HidPlatform::kInvalidHandle;
     HidPlatform::Handle m_readHandle = HidPlatform::kInvalidHandle;
     std::atomic<unsigned> m_openCount{0}; // advances with every open that found the sensor
-    ReadCancel m_cancel;
-
-    // Acquisition thread only.
-    int m_bytesRead = 0;
-    uint8_t m_inputReport[kReportBufferBytes] = {};
     uint8_t m_outputReport[kReportBufferBytes] = {};
+
+    std::mutex m_notifyLock; // guards m_changed; held while it runs
+    DeviceChangeCallback m_changed;
+
+    AcquisitionGate m_gate;
 };

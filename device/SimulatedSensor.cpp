@@ -31,7 +31,7 @@ void SimulatedSensor::Unplug() {
         m_plugged = false;
         m_pendingRequests = 0;
     }
-    Notify(DeviceChange::kRemoveComplete);
+    Notify(DeviceChange::kRemoveComplete, kPath);
 }
 
 void SimulatedSensor::PlugIn() {
@@ -43,7 +43,7 @@ void SimulatedSensor::PlugIn() {
         ++m_plugCount;
         RestartClockLocked(Clock::now());
     }
-    Notify(DeviceChange::kArrival);
+    Notify(DeviceChange::kArrival, kPath);
 }
 
 void SimulatedSensor::SetAnswering(bool answering) {
@@ -58,10 +58,19 @@ long long SimulatedSensor::SamplesSent() const {
     return m_totalSent;
 }
 
-void SimulatedSensor::Notify(uint32_t event) {
+void SimulatedSensor::SetAccessible(bool accessible) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_accessible = accessible;
+}
+
+void SimulatedSensor::AnnounceOther(uint32_t event, const std::string& path) {
+    Notify(event, path);
+}
+
+void SimulatedSensor::Notify(uint32_t event, const std::string& path) {
     std::lock_guard<std::mutex> guard(m_callbackLock);
     if (m_callback)
-        m_callback(DeviceChange{event, DeviceChange::kTypeInterface, kPath});
+        m_callback(DeviceChange{event, DeviceChange::kTypeInterface, path});
 }
 
 void SimulatedSensor::SetDeviceChangeCallback(DeviceChangeCallback callback) {
@@ -78,7 +87,7 @@ std::vector<HidInterfaceInfo> SimulatedSensor::Enumerate() {
 
 HidPlatform::Handle SimulatedSensor::Open(const std::string& path, Access access) {
     std::lock_guard<std::mutex> guard(m_lock);
-    if (!m_plugged || path != kPath)
+    if (!m_plugged || path != kPath || (access != Access::Query && !m_accessible))
         return kInvalidHandle;
     Handle handle = m_nextHandle++;
     m_handles[handle] = OpenHandle{access, m_plugCount};

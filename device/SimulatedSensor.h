@@ -9,8 +9,9 @@
 // clock starts again at the next request (the sensor keeps no old samples).
 //
 // For tests it can be unplugged and plugged in again (removal and arrival are reported to
-// the device-change callback on the calling thread), made to stop answering, and its clock
-// can run faster than real time.
+// the device-change callback on the calling thread), made to stop answering or to refuse
+// data handles (as a hidraw node without permission), another device's arrival or removal
+// can be announced, and its clock can run faster than real time.
 //
 // Threads: every member may be called from any thread.
 
@@ -41,6 +42,11 @@ public:
     void SetAnswering(bool answering);
     // Samples sent in reports since construction (across unplugging).
     long long SamplesSent() const;
+    // An inaccessible sensor enumerates and shows its attributes, but cannot be opened for
+    // writing or reading.
+    void SetAccessible(bool accessible);
+    // Reports event (DeviceChange::kArrival or kRemoveComplete) of another interface at path.
+    void AnnounceOther(uint32_t event, const std::string& path);
 
     std::vector<HidInterfaceInfo> Enumerate() override;
     Handle Open(const std::string& path, Access access) override;
@@ -64,13 +70,14 @@ private:
     bool UsableLocked(Handle handle, Access access) const;
     void RestartClockLocked(Clock::time_point now);
     int AnswerLocked(uint8_t* report, int length);
-    void Notify(uint32_t event);
+    void Notify(uint32_t event, const std::string& path);
 
     mutable std::mutex m_lock; // guards everything below up to m_callbackLock
     std::unique_ptr<PulseSource> m_source;
     const double m_speed;
     bool m_plugged = true;
     bool m_answering = true;
+    bool m_accessible = true;
     unsigned m_plugCount = 0;
     std::map<Handle, OpenHandle> m_handles;
     Handle m_nextHandle = 1;

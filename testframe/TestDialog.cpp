@@ -4,6 +4,7 @@
 #include "analysis/RecordingFile.h"
 #include "analysis/Trace.h"
 #include "apg/TestSounds.h"
+#include "app/SensorStatus.h"
 #include "app/Tondrela.h"
 #include "controls/BtnST.h"
 #include "controls/ColorRef.h"
@@ -22,7 +23,6 @@
 namespace {
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
-constexpr std::uint32_t kRed = RgbColorRef(255, 0, 0);
 constexpr std::uint32_t kPageSelected = RgbColorRef(233, 16, 0);
 constexpr std::uint32_t kPageOther = RgbColorRef(92, 92, 92);
 
@@ -100,8 +100,8 @@ void CTestDialog::SkinCommonControls(std::span<const int> staticIds) {
     SetActionEnabled(kQuitId, true);
 
     Timer(kConnectionTimer)->start();
-    m_lastConnection = app.SensorConnected() ? 1 : 0;
-    ShowConnectionState(m_lastConnection != 0);
+    m_lastConnection = SensorStartRefusal();
+    ShowSensorStatus(Static(kStatusId));
     Static(kUserLineId)->setText(app.userLine);
 }
 
@@ -175,12 +175,6 @@ void CTestDialog::SetActionEnabled(int id, bool enabled) {
         ActionIcon(glyph->second, size, enabled ? ActionLook::Normal : ActionLook::Disabled));
 }
 
-void CTestDialog::ShowConnectionState(bool connected) {
-    CStaticEx* status = Static(kStatusId);
-    status->setText(GetMessageText(connected ? 30002 : 30001));
-    status->SetTextColor(connected ? kWhite : kRed);
-}
-
 void CTestDialog::ShowMessage(int number) {
     ShowMessageBox(this, GetMessageText(number));
 }
@@ -236,11 +230,11 @@ void CTestDialog::OnCommand(int id) {
 
 void CTestDialog::OnStart() {
     CTondrelaApp& app = TheApp();
-    SensorLink* link = app.Link();
-    if (!link || !app.SensorConnected()) {
-        ShowMessage(40004);
+    if (const int refusal = SensorStartRefusal(); refusal != 0) {
+        ShowMessage(refusal);
         return;
     }
+    SensorLink* link = app.Link(); // there is one: the sensor is connected
     m_hrv->ResetMeasurement();
     m_hrv->SetAge(UserAge());
     if (!m_acquisition)
@@ -322,10 +316,10 @@ void CTestDialog::OnTimer(int timerId) {
         break;
     }
     case kConnectionTimer: {
-        const int connected = TheApp().SensorConnected() ? 1 : 0;
-        if (connected != m_lastConnection) {
-            m_lastConnection = connected;
-            ShowConnectionState(connected != 0);
+        const int state = SensorStartRefusal();
+        if (state != m_lastConnection) {
+            m_lastConnection = state;
+            ShowSensorStatus(Static(kStatusId));
         }
         break;
     }

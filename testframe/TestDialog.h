@@ -74,7 +74,8 @@ public:
     void SetReportRunner(ReportRunner runner);
 
     // --- Commands (the buttons call them) ---
-    // Refused with message 40004 without a sensor. Otherwise resets the CHrv, starts the
+    // Refused with message 40004 without a sensor, 40023 with one that cannot be opened
+    // (SensorStartRefusal). Otherwise resets the CHrv, starts the
     // acquisition (a loop that cannot be started leaves an empty test), plays the start
     // sound and starts timers 1 and 2.
     void OnStart();
@@ -177,7 +178,6 @@ protected:
 
 private:
     QTimer* Timer(int timerId) const;
-    void ShowConnectionState(bool connected);
     void CutPanelSlices();
 
     // Declared before the acquisition, so that the acquisition's thread is stopped and
@@ -192,9 +192,9 @@ private:
     CTestSounds* m_sounds;
     QTimer* m_timers[3];
     std::map<int, ActionGlyph> m_glyphs;
-    int m_tickPhase = 0;      // ms within the current half second, 0..450
-    int m_elapsedSeconds = 0; // since Start
-    int m_lastConnection = -1;
+    int m_tickPhase = 0;       // ms within the current half second, 0..450
+    int m_elapsedSeconds = 0;  // since Start
+    int m_lastConnection = -1; // SensorStartRefusal() when the state was shown last
     CApgPanelSet m_panels;
     bool m_closing = false;
 };

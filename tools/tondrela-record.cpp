@@ -311,9 +311,12 @@ int Record(const Options& options) {
     }
     auto* sensor = dynamic_cast<SimulatedSensor*>(platform.get());
     SensorLink link(std::move(platform));
-    // No window thread here: device changes are handled right on the notification thread,
-    // which is the only caller of the link's owner operations after start-up.
-    link.StartUp([&link](const DeviceChange& change) { link.HandleDeviceChange(change); });
+    link.StartUp({}); // the link follows device changes itself; nobody else needs to know
+    if (link.SensorInaccessible()) {
+        std::fprintf(stderr, "tondrela-record: the sensor is present but cannot be opened: "
+                             "install the udev rule and plug the sensor in again\n");
+        return 1;
+    }
     if (!link.SensorConnected()) {
         std::fprintf(stderr, "tondrela-record: sensor not found (USB vendor 04d8, product 003f)\n");
         return 1;

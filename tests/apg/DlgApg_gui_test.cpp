@@ -113,18 +113,32 @@ void DlgApgTest::ControlsAreLaidOutWithTheirTexts() {
     QVERIFY(!window->Background().isNull());
 }
 
+// No sensor, or one that is present but cannot be opened (no udev rule): Start says which.
 void DlgApgTest::StartWithoutSensorShowsMessageAndStaysIdle() {
-    auto window = OpenWindow();
-    window->Button(kStart)->click();
-    QCOMPARE(m_boxes->messages, QStringList{"Solvamira sensor not connected."});
-    QVERIFY(!window->AcquisitionRunning());
-    QVERIFY(!window->Hrv()->Running());
-    QVERIFY(!window->Button(kStop)->isEnabled());
-    QVERIFY(window->Button(kStart)->isEnabled());
-    QVERIFY(!window->TimerActive(CDlgApg::kGraphTimer));
-    QVERIFY(!window->TimerActive(CDlgApg::kSecondTimer));
-    QVERIFY(!TheApp().testStartTime.isValid());
-    QVERIFY(m_folder->WorkFiles().isEmpty());
+    const QString noAccess =
+        "Sensor found but cannot be opened: install the udev rule and plug it in again";
+    for (bool present : {false, true}) {
+        if (present) { // plugged in without permission on its node
+            SimulatedSensor* sensor = UseSimulatedSensor();
+            sensor->Unplug();
+            sensor->SetAccessible(false);
+            sensor->PlugIn();
+        }
+        m_boxes->messages.clear();
+        auto window = OpenWindow();
+        QCOMPARE(window->Static(kStatus)->text(), present ? noAccess : QString("USB Disconnected"));
+        window->Button(kStart)->click();
+        QCOMPARE(m_boxes->messages,
+                 QStringList{present ? noAccess : QString("Solvamira sensor not connected.")});
+        QVERIFY(!window->AcquisitionRunning());
+        QVERIFY(!window->Hrv()->Running());
+        QVERIFY(!window->Button(kStop)->isEnabled());
+        QVERIFY(window->Button(kStart)->isEnabled());
+        QVERIFY(!window->TimerActive(CDlgApg::kGraphTimer));
+        QVERIFY(!window->TimerActive(CDlgApg::kSecondTimer));
+        QVERIFY(!TheApp().testStartTime.isValid());
+        QVERIFY(m_folder->WorkFiles().isEmpty());
+    }
 }
 
 void DlgApgTest::ConnectionLabelFollowsTheSensorWithinOneTimerTick() {

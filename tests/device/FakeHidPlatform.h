@@ -1,7 +1,10 @@
 #pragma once
 // A scriptable HID platform for the sensor-link and acquisition tests: a list of interfaces,
-// a queue of read results, and a record of what the link did (open handles, writes, input
-// buffers). A read with nothing queued waits for its limit, as a sensor that does not answer.
+// read results, and a record of what the link did (open handles, writes, input buffers).
+// As hidraw, it keeps one report queue per open read handle: a report that arrives goes to
+// every read handle open at that moment, so a report that arrived before a handle was opened
+// is not in its queue. A read with nothing queued waits for its limit, as a sensor that does
+// not answer. An answering sensor sends one numbered report for every request written.
 // Every member may be called from any thread.
 
 #include "device/HidPlatform.h"
@@ -26,6 +29,7 @@ public:
         std::string path;
         bool openable = true;   // Open succeeds
         bool attributes = true; // GetAttributes succeeds
+        bool dataAccess = true; // opening for Write or Read succeeds (false: no permission)
     };
 
     struct ScriptedRead {
@@ -38,6 +42,7 @@ public:
         Access access;
         bool stale = false; // the interface was unplugged after the open
         int inputBuffers = 0;
+        std::deque<ScriptedRead> queue = {}; // reports arrived since the open (read handles)
     };
 
     static Interface Sensor(const std::string& path) { return Interface{.path = path}; }
@@ -61,9 +66,16 @@ public:
     void QueueReport(std::vector<uint8_t> bytes) {
         QueueRead(ScriptedRead{ReadStatus::Report, std::move(bytes)});
     }
+    // The read result arrives now: every open read handle queues it.
     void QueueRead(ScriptedRead read) {
         std::lock_guard<std::mutex> guard(m_lock);
-        m_reads.push_back(std::move(read));
+        ArriveLocked(read);
+    }
+    // An answering sensor answers each request written with a report of one sample group
+    // whose value counts the answers: 0, 1, 2, ...
+    void SetAnswering(bool answering) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_answering = answering;
     }
     void SetWritesFail(bool fail) {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -111,7 +123,8 @@ public:
     // the reader is past the report before.
     bool ReadBlocked() const {
         std::lock_guard<std::mutex> guard(m_lock);
-        return m_waiting && m_reads.empty();
+        auto it = m_open.find(m_waitingHandle);
+        return it != m_open.end() && it->second.queue.empty();
     }
     bool HasCallback() const {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -129,7 +142,7 @@ public:
     Handle Open(const std::string& path, Access access) override {
         std::lock_guard<std::mutex> guard(m_lock);
         const Interface* i = Find(path);
-        if (!i || !i->openable)
+        if (!i || !i->openable || (access != Access::Query && !i->dataAccess))
             return kInvalidHandle;
         m_open[m_next] = OpenRecord{path, access};
         return m_next++;
@@ -173,6 +186,11 @@ public:
             m_writesFail)
             return false;
         m_lastWrite.assign(report, report + length);
+        if (m_answering) {
+            const int n = m_answers++;
+            ArriveLocked({ReadStatus::Report,
+                          {0, 1, 0xFF, static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n)}});
+        }
         return true;
     }
     ReadStatus Read(Handle handle, uint8_t* report, int length, int* received,
@@ -186,22 +204,23 @@ public:
             std::lock_guard<std::mutex> guard(m_lock);
             if (!usable())
                 return Finish(ReadStatus::Failed);
-            m_waiting = m_reads.empty();
+            m_waitingHandle = handle;
         }
         bool cancelled = cancel.WaitFor(limit, [&] {
             std::lock_guard<std::mutex> guard(m_lock);
-            return !m_reads.empty() || !usable();
+            return !usable() || !m_open[handle].queue.empty();
         });
         std::lock_guard<std::mutex> guard(m_lock);
-        m_waiting = false;
+        m_waitingHandle = kInvalidHandle;
         if (!usable())
             return Finish(ReadStatus::Failed);
         if (cancelled)
             return Finish(ReadStatus::Cancelled);
-        if (m_reads.empty())
+        std::deque<ScriptedRead>& queue = m_open[handle].queue;
+        if (queue.empty())
             return Finish(ReadStatus::Timeout);
-        ScriptedRead read = std::move(m_reads.front());
-        m_reads.pop_front();
+        ScriptedRead read = std::move(queue.front());
+        queue.pop_front();
         int n = std::min(static_cast<int>(read.bytes.size()), length);
         std::copy(read.bytes.begin(), read.bytes.begin() + n, report);
         if (read.status == ReadStatus::Report)
@@ -228,14 +247,21 @@ private:
         m_lastReadStatus = status;
         return status;
     }
+    void ArriveLocked(const ScriptedRead& read) {
+        for (auto& [handle, open] : m_open) {
+            if (open.access == Access::Read && !open.stale)
+                open.queue.push_back(read);
+        }
+    }
 
     mutable std::mutex m_lock; // guards everything below
     std::vector<Interface> m_interfaces;
     std::map<Handle, OpenRecord> m_open;
     Handle m_next = 1;
-    std::deque<ScriptedRead> m_reads;
     bool m_writesFail = false;
-    bool m_waiting = false;
+    bool m_answering = false;
+    int m_answers = 0;
+    Handle m_waitingHandle = kInvalidHandle; // of the read waiting now
     ReadStatus m_lastReadStatus = ReadStatus::Report;
     std::vector<std::thread::id> m_writeThreads;
     std::vector<uint8_t> m_lastWrite;

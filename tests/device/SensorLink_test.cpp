@@ -1,10 +1,13 @@
 #include "device/SensorLink.h"
+#include "tests/common/TestInputs.h"
 #include "tests/device/FakeHidPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <future>
+#include <thread>
 
 namespace {
 
@@ -23,11 +26,16 @@ protected:
         fake = platform.get();
         link = std::make_unique<SensorLink>(std::move(platform), readLimit);
     }
-    // Start-up as the main menu runs it; notifications go straight to the link's handler.
+    // Start-up as the main menu runs it; the link handles device changes on the thread that
+    // fires them and then tells the owner, who sees the state the change left.
     void StartUp(std::vector<Interface> interfaces = {FakeHidPlatform::Sensor("/dev/hidraw0")}) {
         fake->SetInterfaces(std::move(interfaces));
-        link->StartUp([this](const DeviceChange& change) { link->HandleDeviceChange(change); });
+        link->StartUp([this](const DeviceChange& change) {
+            told.push_back({change.event, link->SensorConnected()});
+        });
     }
+    // One request and answer into `report`; the bytes received.
+    int Exchange() { return link->ExchangeReports(report, cancel); }
     int HandlesOn(const std::string& path) const {
         auto open = fake->OpenHandles();
         return static_cast<int>(std::count_if(
@@ -53,6 +61,9 @@ protected:
     FakeHidPlatform* fake = nullptr;
     std::unique_ptr<SensorLink> link;
     TraceCapture trace;
+    std::vector<std::pair<uint32_t, bool>> told; // event, SensorConnected() when told
+    uint8_t report[SensorLink::kReportBufferBytes] = {};
+    ReadCancel cancel;
 };
 
 using OpenSensor = SensorLinkTest;
@@ -100,6 +111,8 @@ TEST_F(DeviceChangeHandling, SensorPluggedInAfterStartUpIsOpened) {
     fake->Fire({DeviceChange::kArrival, DeviceChange::kTypeInterface, "/dev/hidraw1"});
     ExpectOpenOn("/dev/hidraw1");
     EXPECT_EQ(QueryBuffers(), SensorLink::kInputBuffers);
+    // The owner is told after the change was handled.
+    EXPECT_EQ(told, (std::vector<std::pair<uint32_t, bool>>{{DeviceChange::kArrival, true}}));
 }
 
 TEST_F(DeviceChangeHandling, UnplugMarksTheSensorLostAndReplugOpensItAgain) {
@@ -117,6 +130,8 @@ TEST_F(DeviceChangeHandling, UnplugMarksTheSensorLostAndReplugOpensItAgain) {
     ExpectOpenOn("/dev/HIDRAW3");
     auto open = fake->OpenHandles();
     EXPECT_TRUE(std::none_of(open.begin(), open.end(), [](const auto& r) { return r.stale; }));
+    // The arrival of the stored path leaves the driver's input-buffer count as it was.
+    EXPECT_EQ(QueryBuffers(), 0);
 }
 
 TEST_F(DeviceChangeHandling, UnrelatedDevicesAndEventsLeaveTheSensorConnected) {
@@ -125,6 +140,7 @@ TEST_F(DeviceChangeHandling, UnrelatedDevicesAndEventsLeaveTheSensorConnected) {
         {FakeHidPlatform::Sensor("/dev/hidraw0"), FakeHidPlatform::Other("/dev/hidraw1")});
     fake->Fire({DeviceChange::kArrival, DeviceChange::kTypeInterface, "/dev/hidraw1"});
     ExpectOpenOn("/dev/hidraw0"); // re-opened: still three handles
+    EXPECT_EQ(QueryBuffers(), SensorLink::kInputBuffers);
     fake->Fire({DeviceChange::kRemoveComplete, DeviceChange::kTypeInterface, "/dev/hidraw1"});
     fake->Fire({DeviceChange::kRemoveComplete, 3, "/dev/hidraw0"}); // not an interface event
     fake->Fire({0x8001, DeviceChange::kTypeInterface, "/dev/hidraw0"});
@@ -143,17 +159,51 @@ TEST_F(DeviceChangeHandling, ReturningSensorThatCannotBeOpenedShowsDisconnected)
     EXPECT_EQ(fake->OpenCount(), 0);
 }
 
+// Without the udev rule the sensor enumerates with its IDs but its node cannot be opened for
+// reading or writing: the link says so instead of showing it as connected.
+TEST_F(DeviceChangeHandling, SensorWithoutPermissionIsToldApartUntilItCanBeOpened) {
+    Interface noPermission = FakeHidPlatform::Sensor("/dev/hidraw0");
+    noPermission.dataAccess = false;
+    StartUp({noPermission});
+    EXPECT_FALSE(link->SensorConnected());
+    EXPECT_FALSE(link->DeviceOpen());
+    EXPECT_TRUE(link->SensorInaccessible());
+    EXPECT_EQ(fake->OpenCount(), 0);
+    EXPECT_EQ(trace.Count("sensor found at /dev/hidraw0 but it cannot be opened\n"), 1);
+
+    // The rule installed, the sensor plugged in again.
+    fake->Unplug("/dev/hidraw0");
+    fake->Fire(kRemoval0);
+    EXPECT_FALSE(link->SensorInaccessible());
+    fake->SetInterfaces({FakeHidPlatform::Sensor("/dev/hidraw0")});
+    fake->Fire(kArrival0);
+    ExpectOpenOn("/dev/hidraw0");
+    EXPECT_FALSE(link->SensorInaccessible());
+}
+
+// A removal is shown at once even while an exchange waits for a sensor that does not answer;
+// the exchange ends when its read limit passes or when it is cancelled.
+TEST_F(DeviceChangeHandling, RemovalDoesNotWaitForAStalledExchange) {
+    MakeLink(std::chrono::hours(1));
+    StartUp();
+    auto exchange = std::async(std::launch::async, [this] { return Exchange(); });
+    ASSERT_TRUE(Eventually([&] { return fake->ReadBlocked(); }));
+    auto removal = std::async(std::launch::async, [this] { fake->Fire(kRemoval0); });
+    EXPECT_EQ(removal.wait_for(30s), std::future_status::ready);
+    EXPECT_FALSE(link->SensorConnected());
+    cancel.Request();
+    EXPECT_EQ(exchange.get(), 0);
+}
+
 using ReportExchange = SensorLinkTest;
 
 TEST_F(ReportExchange, RequestIsAllZeroAndTheReportIsReadWithItsLength) {
     fake->outputLengthBytes = 9;
     StartUp();
     fake->QueueReport({0, 1, 0xFF, 0x03, 0xE8});
-    link->SendRequestReport();
+    EXPECT_EQ(Exchange(), 5);
     EXPECT_EQ(fake->LastWrite(), std::vector<uint8_t>(9, 0));
-    link->ReadInputReport();
-    EXPECT_EQ(link->InputBytes(), 5);
-    EXPECT_EQ(link->InputReport()[4], 0xE8);
+    EXPECT_EQ(report[4], 0xE8);
     EXPECT_TRUE(link->DeviceOpen());
 }
 
@@ -161,53 +211,56 @@ TEST_F(ReportExchange, DeviceReportLongerThanTheBufferIsCutToIt) {
     fake->inputLengthBytes = 1000;
     StartUp();
     fake->QueueReport(std::vector<uint8_t>(1000, 0xFE));
-    link->ReadInputReport();
-    EXPECT_EQ(link->InputBytes(), SensorLink::kReportBufferBytes);
+    EXPECT_EQ(Exchange(), SensorLink::kReportBufferBytes);
 }
 
-TEST_F(ReportExchange, FailedWriteClosesTheLinkButNotTheConnectionState) {
-    StartUp();
-    fake->SetWritesFail(true);
-    link->SendRequestReport();
-    EXPECT_EQ(trace.Lines(), std::vector<std::string>{"Can't write to device\n"});
-    EXPECT_FALSE(link->DeviceOpen());
-    EXPECT_TRUE(link->SensorConnected());
-    EXPECT_EQ(fake->OpenCount(), 0);
-}
-
-TEST_F(ReportExchange, TimeoutOrReadFailureTracesAndClosesTheLink) {
+TEST_F(ReportExchange, FailuresTraceAndCloseTheLinkButNotTheConnectionState) {
+    struct Case {
+        const char* what;
+        bool writeFails;
+        std::vector<FakeHidPlatform::ScriptedRead> reads;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        // The write closes the link; the read then has no handle and waits out its limit.
+        {"failed write",
+         true,
+         {},
+         {"Can't write to device\n", "ReadFile timeout \n", "Can't read from device  "}},
+        {"no answer", false, {}, {"ReadFile timeout \n", "Can't read from device  "}},
+        {"failed read",
+         false,
+         {{HidPlatform::ReadStatus::Failed, {}}},
+         {"Undefined error \n", "Can't read from device \n"}},
+    };
     MakeLink(20ms);
     StartUp();
-    link->ReadInputReport(); // nothing queued: times out
-    EXPECT_EQ(trace.Lines(),
-              (std::vector<std::string>{"ReadFile timeout \n", "Can't read from device  "}));
-    EXPECT_FALSE(link->DeviceOpen());
-    EXPECT_EQ(fake->OpenCount(), 0);
-    EXPECT_EQ(link->InputBytes(), 0);
-
-    ASSERT_TRUE(link->OpenSensor());
-    trace.Clear();
-    fake->QueueRead({HidPlatform::ReadStatus::Failed, {}});
-    link->ReadInputReport();
-    EXPECT_EQ(trace.Lines(),
-              (std::vector<std::string>{"Undefined error \n", "Can't read from device \n"}));
-    EXPECT_FALSE(link->DeviceOpen());
-    EXPECT_EQ(fake->OpenCount(), 0);
+    for (const Case& c : cases) {
+        ASSERT_TRUE(link->OpenSensor()) << c.what;
+        trace.Clear();
+        fake->SetWritesFail(c.writeFails);
+        for (const auto& read : c.reads)
+            fake->QueueRead(read);
+        EXPECT_EQ(Exchange(), 0) << c.what;
+        EXPECT_EQ(trace.Lines(), c.lines) << c.what;
+        EXPECT_FALSE(link->DeviceOpen()) << c.what;
+        EXPECT_TRUE(link->SensorConnected()) << c.what;
+        EXPECT_EQ(fake->OpenCount(), 0) << c.what;
+        fake->SetWritesFail(false);
+    }
 }
 
 TEST_F(ReportExchange, SensorThatStopsAnsweringFailsEveryLaterCycle) {
     MakeLink(20ms);
     StartUp();
-    link->SendRequestReport();
-    link->ReadInputReport(); // waits out the limit, closes the link
+    Exchange(); // waits out the limit, closes the link
     ASSERT_FALSE(link->DeviceOpen());
     trace.Clear();
 
     for (int cycle = 0; cycle < 2; ++cycle) {
-        link->SendRequestReport();
-        link->ReadInputReport();
-        EXPECT_EQ(link->InputReport()[1], 0);
-        EXPECT_EQ(link->InputBytes(), 0);
+        report[1] = 7;
+        EXPECT_EQ(Exchange(), 0);
+        EXPECT_EQ(report[1], 0);
     }
     EXPECT_EQ(fake->Writes(), 1); // later writes fail without reaching the device
     EXPECT_EQ(trace.Count("Can't write to device\n"), 2);
@@ -219,33 +272,81 @@ TEST_F(ReportExchange, SensorThatStopsAnsweringFailsEveryLaterCycle) {
 TEST_F(ReportExchange, ReadWithoutHandleEndsWhenTheSensorIsOpenedAgain) {
     MakeLink(std::chrono::hours(1));
     StartUp();
-    fake->SetWritesFail(true);
-    link->SendRequestReport(); // closes the link
+    fake->SetWritesFail(true); // the write closes the link; the read has no handle
+    auto exchange = std::async(std::launch::async, [this] { return Exchange(); });
+    ASSERT_EQ(exchange.wait_for(50ms), std::future_status::timeout); // waiting for its limit
+    ASSERT_TRUE(Eventually([&] { return !link->DeviceOpen(); }));
     fake->SetWritesFail(false);
     trace.Clear();
-
-    auto read = std::async(std::launch::async, [this] { link->ReadInputReport(); });
-    ASSERT_EQ(read.wait_for(50ms), std::future_status::timeout); // waiting for its limit
-    fake->Fire(kArrival0);
-    ASSERT_EQ(read.wait_for(30s), std::future_status::ready);
+    fake->Fire(kArrival0); // the re-open is not held up by the waiting read
+    ASSERT_EQ(exchange.wait_for(30s), std::future_status::ready);
+    EXPECT_EQ(exchange.get(), 0);
     EXPECT_TRUE(link->DeviceOpen()); // the fresh handles were not closed by a time-out
     EXPECT_EQ(fake->OpenCount(), 3);
     EXPECT_EQ(trace.Count("ReadFile timeout \n"), 0);
 }
 
-TEST_F(ReportExchange, CancelledReadLeavesTheLinkOpen) {
+TEST_F(ReportExchange, CancellationEndsOnlyTheReadsOfItsOwnLoop) {
     MakeLink(std::chrono::hours(1));
     StartUp();
-    link->CancelRead();
-    link->ReadInputReport(); // returns at once
+    cancel.Request();
+    EXPECT_EQ(Exchange(), 0); // returns at once
     EXPECT_EQ(fake->LastReadStatus(), HidPlatform::ReadStatus::Cancelled);
     EXPECT_TRUE(link->DeviceOpen());
     EXPECT_TRUE(trace.Lines().empty());
 
-    link->ResumeReads();
+    // Another loop's reads go on; the cancelled one kept no report from them.
+    ReadCancel other;
     fake->QueueReport({0, 1, 0xFF, 0x00, 0x01});
-    link->ReadInputReport();
-    EXPECT_EQ(link->InputBytes(), 5);
+    EXPECT_EQ(link->ExchangeReports(report, other), 5);
+    fake->QueueReport({0, 1, 0xFF, 0x00, 0x02});
+    cancel.Clear();
+    EXPECT_EQ(Exchange(), 5);
+    EXPECT_EQ(report[4], 0x02);
+}
+
+// Arrivals of another device re-open the link again and again while requests and answers go
+// back and forth. As with hidraw, an answer reaches only the read handles open when it
+// arrives: a re-open between a request and its answer would lose the answer and close the
+// link with a time-out.
+TEST_F(ReportExchange, ReopeningArrivalStormLosesNoCycleIn2000) {
+    MakeLink(2s);
+    StartUp({FakeHidPlatform::Sensor("/dev/hidraw0"), FakeHidPlatform::Other("/dev/hidraw1")});
+    fake->SetAnswering(true);
+    std::atomic<bool> storming{true};
+    std::atomic<int> reopens{0};
+    std::vector<std::thread> storm;
+    for (int i = 0; i < 3; ++i) {
+        storm.emplace_back([&] {
+            while (storming) {
+                fake->Fire({DeviceChange::kArrival, DeviceChange::kTypeInterface, "/dev/hidraw1"});
+                ++reopens;
+            }
+        });
+    }
+    ASSERT_TRUE(Eventually([&] { return reopens > 0; }));
+    int lost = 0;    // cycles without their answer
+    int between = 0; // cycles that a re-open came before
+    int expected = 0;
+    for (int cycle = 0; cycle < 2000; ++cycle) {
+        const int before = reopens;
+        std::this_thread::sleep_for(100us); // the loop's pause, shortened
+        between += reopens != before;
+        if (Exchange() != 5) {
+            ++lost;
+            continue;
+        }
+        const int answer = report[3] << 8 | report[4];
+        lost += answer - expected; // answers skipped
+        expected = answer + 1;
+    }
+    storming = false;
+    for (std::thread& thread : storm)
+        thread.join();
+    EXPECT_EQ(lost, 0);
+    EXPECT_GT(between, 200); // the storm did reach the link between the cycles
+    EXPECT_EQ(trace.Count("ReadFile timeout \n"), 0);
+    EXPECT_TRUE(link->DeviceOpen());
 }
 
 } // namespace

@@ -29,21 +29,17 @@ protected:
             std::make_unique<SimulatedSensor>(std::make_unique<ReplaySource>(m_ramp), 1e6);
         sensor = platform.get();
         link = std::make_unique<SensorLink>(std::move(platform), 20ms);
-        link->StartUp([this](const DeviceChange& change) {
-            events.push_back(change);
-            link->HandleDeviceChange(change);
-        });
+        link->StartUp([this](const DeviceChange& change) { events.push_back(change); });
         ASSERT_TRUE(link->SensorConnected());
     }
 
     // One request and answer; checks the answer's layout and appends its samples.
     void Cycle() {
-        link->SendRequestReport();
-        link->ReadInputReport();
-        const uint8_t* report = link->InputReport();
-        if (link->InputBytes() == 0)
+        uint8_t report[SensorLink::kReportBufferBytes];
+        const int bytes = link->ExchangeReports(report, cancel);
+        if (bytes == 0)
             return;
-        ASSERT_EQ(link->InputBytes(), SimulatedSensor::kReportLength);
+        ASSERT_EQ(bytes, SimulatedSensor::kReportLength);
         int groups = static_cast<int8_t>(report[1]);
         ASSERT_GE(groups, 0);
         ASSERT_LE(groups, SimulatedSensor::kMaxGroups);
@@ -65,6 +61,7 @@ protected:
     SimulatedSensor* sensor = nullptr;
     std::unique_ptr<SensorLink> link;
     std::vector<DeviceChange> events;
+    ReadCancel cancel;
     std::vector<int16_t> received;
     int maxGroups = 0;
 };
@@ -77,10 +74,23 @@ TEST_F(SimulatedSensorTest, AnswersCarryAtMost21GroupsAndTheBacklogFollows) {
     ExpectRampPrefix();
 }
 
-TEST_F(SimulatedSensorTest, NoRequestNoAnswer) {
-    link->ReadInputReport();
-    EXPECT_EQ(link->InputBytes(), 0);
-    EXPECT_FALSE(link->DeviceOpen()); // timed out
+TEST(SimulatedSensorHandles, NoRequestNoAnswerAndNoDataHandleWhenInaccessible) {
+    SimulatedSensor sensor(std::make_unique<ReplaySource>(std::vector<int16_t>{1, 2, 3}));
+    const auto read = sensor.Open(SimulatedSensor::kPath, HidPlatform::Access::Read);
+    uint8_t report[SimulatedSensor::kReportLength];
+    int received = -1;
+    ReadCancel cancel;
+    EXPECT_EQ(sensor.Read(read, report, SimulatedSensor::kReportLength, &received, 20ms, cancel),
+              HidPlatform::ReadStatus::Timeout);
+    EXPECT_EQ(received, 0);
+
+    sensor.SetAccessible(false);
+    EXPECT_NE(sensor.Open(SimulatedSensor::kPath, HidPlatform::Access::Query),
+              HidPlatform::kInvalidHandle);
+    EXPECT_EQ(sensor.Open(SimulatedSensor::kPath, HidPlatform::Access::Write),
+              HidPlatform::kInvalidHandle);
+    EXPECT_EQ(sensor.Open(SimulatedSensor::kPath, HidPlatform::Access::Read),
+              HidPlatform::kInvalidHandle);
 }
 
 TEST_F(SimulatedSensorTest, SensorThatStopsAnsweringTimesOutUntilReopened) {

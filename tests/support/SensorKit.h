@@ -55,22 +55,13 @@ private:
     std::atomic<long long> m_sent{0};
 };
 
-// Gives the application a started link on the platform; device changes are handed to the
-// link on the GUI thread, as the main menu does.
+// Gives the application a started link on the platform; the link follows device changes
+// itself and the windows' connection timers show them.
 inline void UsePlatform(std::unique_ptr<HidPlatform> platform) {
     auto link = std::make_unique<SensorLink>(std::move(platform), std::chrono::milliseconds(500));
     SensorLink* raw = link.get();
     TheApp().SetLink(std::move(link));
-    QObject* context = QCoreApplication::instance();
-    raw->StartUp([raw, context](const DeviceChange& change) {
-        QMetaObject::invokeMethod(
-            context,
-            [raw, change] {
-                if (TheApp().Link() == raw) // not a link that was replaced meanwhile
-                    raw->HandleDeviceChange(change);
-            },
-            Qt::QueuedConnection);
-    });
+    raw->StartUp({});
 }
 
 // A simulated sensor with a synthetic pulse, its clock `speed` times real time.
