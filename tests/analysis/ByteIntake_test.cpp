@@ -76,6 +76,28 @@ TEST_F(ByteIntake, DecodesGroupsSkipsJunkAndResynchronises) {
     }
 }
 
+// A pass sets the running flag when it decodes at least a third of the bytes it began with
+// (i >= Q / 3, integer division): junk may take up to two bytes of a group's worth.
+TEST_F(ByteIntake, PassSetsRunningOnlyWhenAThirdOfItsBytesBecameSamples) {
+    const Bytes junk = {0x12, 0x34, 0x56};
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        bool running;
+    };
+    const Case cases[] = {
+        {"whole groups, Q 9, i 3", Groups({1, 2, 3}), true},
+        {"two junk bytes, Q 11, i 3", Concat({0x12, 0x34}, Groups({1, 2, 3})), true},
+        {"three junk bytes, Q 12, i 3", Concat(junk, Groups({1, 2, 3})), false},
+        {"a group's worth of junk, Q 9, i 2", Concat(junk, Groups({1, 2})), false},
+    };
+    for (const Case& c : cases) {
+        hrv->ResetMeasurement();
+        Feed(c.bytes);
+        EXPECT_EQ(hrv->Running(), c.running) << c.what;
+    }
+}
+
 TEST_F(ByteIntake, EmptyReportFeedsNothing) {
     hrv->FeedBytes(nullptr, 0);
     uint8_t byte = 0xFF;
