@@ -144,11 +144,11 @@ FileStatus ReplaceFile(const std::string& path, const std::vector<uint8_t>& byte
         fs::remove(temp, ec);
         return FileStatus::WriteFailed;
     }
+    // The complete file is in place: a folder that cannot be synced only leaves the rename
+    // less durable against a power cut, so the save still succeeded.
     fs::path folder = target.parent_path();
-    if (!Sync(sync, folder.empty() ? fs::path(".") : folder)) {
+    if (!Sync(sync, folder.empty() ? fs::path(".") : folder))
         TRACE("saved %s but could not sync its folder\n", path.c_str());
-        return FileStatus::WriteFailed;
-    }
     return FileStatus::Ok;
 }
 

@@ -165,13 +165,14 @@ protected:
     };
     static inline std::vector<Call> s_calls;
     static inline fs::path s_target;
-    static inline bool s_result = true;
+    static inline bool s_result = true;       // of syncing a file
+    static inline bool s_folderResult = true; // of syncing a folder
     static bool Capture(const fs::path& path) {
         std::error_code ec;
         Call call{path, fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0,
                   fs::exists(s_target, ec)};
         s_calls.push_back(call);
-        return s_result;
+        return fs::is_directory(path, ec) ? s_folderResult : s_result;
     }
 };
 
@@ -190,14 +191,28 @@ TEST_F(FileSyncHook, CompleteTemporaryIsSyncedBeforeTheRenameThenTheFolder) {
     EXPECT_EQ(Entries(), (std::vector<std::string>{"Kim_20240131_093005.ppg"}));
 }
 
-TEST_F(FileSyncHook, FailedSyncIsReportedAndTheOldFileStays) {
-    s_result = false;
-    WriteAll(s_target.string(), Bytes{1, 2});
-    auto hrv = HrvWithPulse(200, 2000);
-    RecordingHeader record = Record();
-    EXPECT_EQ(hrv->SavePulseFile(s_target.string(), &record), FileStatus::WriteFailed);
-    EXPECT_EQ(ReadAll(s_target.string()), (Bytes{1, 2}));
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"Kim_20240131_093005.ppg"}));
+// A file that cannot be synced is not put in place; once the complete file is in place, a
+// folder that cannot be synced leaves the save successful.
+TEST_F(FileSyncHook, FailedSyncOfTheFileFailsTheSaveButOfTheFolderDoesNot) {
+    struct Case {
+        bool fileSynced;
+        bool folderSynced;
+        FileStatus status;
+        uintmax_t size; // of the target afterwards
+    };
+    const Case cases[] = {{false, true, FileStatus::WriteFailed, 2},
+                          {true, false, FileStatus::Ok, 8 + 256 + 4000}};
+    for (const Case& c : cases) {
+        s_result = c.fileSynced;
+        s_folderResult = c.folderSynced;
+        WriteAll(s_target.string(), Bytes{1, 2});
+        auto hrv = HrvWithPulse(200, 2000);
+        RecordingHeader record = Record();
+        EXPECT_EQ(hrv->SavePulseFile(s_target.string(), &record), c.status);
+        EXPECT_EQ(fs::file_size(s_target), c.size);
+        EXPECT_EQ(Entries(), (std::vector<std::string>{"Kim_20240131_093005.ppg"}));
+    }
+    s_folderResult = true;
 }
 
 // --- Leftovers of interrupted saves ---------------------------------------------------------
