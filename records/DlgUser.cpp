@@ -276,6 +276,11 @@ void CDlgUser::OnOK() {
         ShowMessageBox(this, GetMessageText(40021));
         return;
     }
+    // The edit counts characters; the recordings keep the name in 31 bytes.
+    if (!FitsNameField(name.toStdString())) {
+        ShowMessageBox(this, GetMessageText(40024));
+        return;
+    }
     TheApp().CurrentUser =
         UserRecord{name, *birthYear, m_male->isChecked() ? 1 : 2, m_phone->text()};
     accept();

@@ -1,5 +1,6 @@
 #include "records/UserFields.h"
 
+#include "analysis/RecordingHeader.h"
 #include "lang/LanguageTable.h"
 
 #include <algorithm>
@@ -33,6 +34,10 @@ bool IsSafeUserName(std::string_view name) {
     return !name.empty() && !HasControlCharacter(name) &&
            name.find_first_of("\\/:*?\"<>|_") == std::string_view::npos &&
            name.find("..") == std::string_view::npos && TrimWhiteSpace(name) == name;
+}
+
+bool FitsNameField(std::string_view name) {
+    return name.size() <= static_cast<size_t>(RecordingHeader::kNameBytes);
 }
 
 std::optional<int> ParseBirthYear(std::string_view text, int currentYear) {

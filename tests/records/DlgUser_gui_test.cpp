@@ -263,6 +263,10 @@ void DlgUserTest::OkChecksTheNameAndTheBirthYear() {
         {"Kim", "abcd", "", 0},                   // not a number: year 0
         {"Kim", QString::number(year), "", year}, // born this year: age 0
         {"", "1970", "", 0},                      // accepted, and no user is chosen
+        // The recordings keep 31 bytes of the name: 31 letters, but 10 Korean characters.
+        {QString(31, 'K'), "1970", "", 1970},
+        {QString(10, QChar(0xAE40)), "1970", "", 1970},
+        {QString(11, QChar(0xAE40)), "1970", "The name is too long", 0},
     };
     // One name or more of every unsafe class.
     for (const char* name : {"a/b", "a\\b", "..", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
