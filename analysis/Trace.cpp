@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -17,10 +18,27 @@ void SetTraceSink(TraceSink sink) {
     g_sink = std::move(sink);
 }
 
-TraceSink StderrTraceSink() {
-    return [](const char* file, int line, const std::string& text) {
-        std::fprintf(stderr, "%s:%d: %s", file, line, text.c_str());
+TraceSink PrintTraceSink(std::FILE* out) {
+    return [out](const char* file, int line, const std::string& text) {
+        const char* slash = std::strrchr(file, '/');
+        const bool ended = !text.empty() && text.back() == '\n';
+        std::fprintf(out, "%s:%d: %s%s", slash ? slash + 1 : file, line, text.c_str(),
+                     ended ? "" : "\n");
     };
+}
+
+bool TraceTo(const std::string& path) {
+    if (path.empty()) {
+        SetTraceSink(PrintTraceSink(stderr));
+        return true;
+    }
+    // Left open on purpose: trace lines may come until the process ends.
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (!file)
+        return false;
+    std::setvbuf(file, nullptr, _IOLBF, BUFSIZ); // every line is on disk if the program dies
+    SetTraceSink(PrintTraceSink(file));
+    return true;
 }
 
 void TraceWrite(const char* file, int line, const char* format, ...) {

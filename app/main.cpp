@@ -4,8 +4,10 @@
 //   tondrela                    the sensor on USB
 //   tondrela --simulate         a simulated sensor with a synthetic pulse
 //   tondrela --simulate=FILE    a simulated sensor replaying a .csv or .ppg recording
+//   --trace[=FILE]              the diagnostic trace to standard error, or to FILE
 
 #include "analysis/RecordingFile.h"
+#include "analysis/Trace.h"
 #include "app/Tondrela.h"
 #include "app/TondrelaDlg.h"
 #include "device/HidPlatform.h"
@@ -14,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QScreen>
 
@@ -41,25 +44,38 @@ bool HasDisplay(int argc, char** argv) {
 }
 
 void PrintUsage(std::FILE* out) {
-    std::fputs("usage: tondrela [--simulate | --simulate=FILE]\n"
+    std::fputs("usage: tondrela [--simulate | --simulate=FILE] [--trace[=FILE]]\n"
                "  --simulate        use a simulated sensor with a synthetic pulse\n"
-               "  --simulate=FILE   use a simulated sensor replaying a .csv or .ppg recording\n",
+               "  --simulate=FILE   use a simulated sensor replaying a .csv or .ppg recording\n"
+               "  --trace[=FILE]    write the diagnostic trace to standard error, or to FILE\n",
                out);
 }
 
-// The platform option of the sensor link: "" the real sensor, "synthetic", or a recording.
+struct Options {
+    std::string platformOption; // "" the real sensor, "synthetic", or a recording
+    bool trace = false;
+    QString traceFile; // empty for standard error
+    bool help = false;
+};
+
 // False on an unknown argument.
-bool ParseOptions(const QStringList& arguments, std::string* platformOption, bool* help) {
+bool ParseOptions(const QStringList& arguments, Options* options) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == QLatin1String("--simulate"))
-            *platformOption = "synthetic";
-        else if (argument.startsWith(QLatin1String("--simulate=")) && argument.size() > 11)
-            *platformOption = QDir::fromNativeSeparators(argument.mid(11)).toStdString();
-        else if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-            *help = true;
-        else
+        if (argument == QLatin1String("--simulate")) {
+            options->platformOption = "synthetic";
+        } else if (argument.startsWith(QLatin1String("--simulate=")) && argument.size() > 11) {
+            options->platformOption = QDir::fromNativeSeparators(argument.mid(11)).toStdString();
+        } else if (argument == QLatin1String("--trace")) {
+            options->trace = true;
+        } else if (argument.startsWith(QLatin1String("--trace=")) && argument.size() > 8) {
+            options->trace = true;
+            options->traceFile = argument.mid(8);
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options->help = true;
+        } else {
             return false;
+        }
     }
     return true;
 }
@@ -75,18 +91,26 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tondrela"));
 
-    std::string platformOption;
-    bool help = false;
-    if (!ParseOptions(QApplication::arguments(), &platformOption, &help)) {
+    Options options;
+    if (!ParseOptions(QApplication::arguments(), &options)) {
         PrintUsage(stderr);
         return 2;
     }
-    if (help) {
+    if (options.help) {
         PrintUsage(stdout);
         return 0;
     }
-    // A recording named on the command line is found from the folder the program was
-    // started in, so resolve it before changing folder.
+    // Files named on the command line are found from the folder the program was started in,
+    // so resolve them before changing folder.
+    const std::string traceFile =
+        options.traceFile.isEmpty()
+            ? std::string()
+            : QFile::encodeName(QFileInfo(options.traceFile).absoluteFilePath()).toStdString();
+    if (options.trace && !TraceTo(traceFile)) {
+        std::fprintf(stderr, "tondrela: cannot write the trace to %s\n", traceFile.c_str());
+        return 2;
+    }
+    std::string& platformOption = options.platformOption;
     if (!platformOption.empty() && platformOption != "synthetic")
         platformOption =
             QFileInfo(QString::fromStdString(platformOption)).absoluteFilePath().toStdString();

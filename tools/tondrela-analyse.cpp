@@ -1,8 +1,9 @@
 // tondrela-analyse: runs the program's own analysis on recordings and prints one JSON object
 // per file (JSON Lines).
 //
-//   tondrela-analyse [--age YEARS] [--sex 1|2] [--hrv] FILE...
+//   tondrela-analyse [--age YEARS] [--sex 1|2] [--hrv] [--trace[=FILE]] FILE...
 //
+// --trace writes the diagnostic trace to standard error, or to FILE.
 // FILE is a pulse recording (.ppg), a rate recording (.hrv) or a .csv of raw sensor samples
 // (grammar in analysis/SampleCsv.h).
 // Exit status: 0 when every file was analysed, 1 when any file could not be read, 2 on bad
@@ -11,6 +12,7 @@
 #include "analysis/Hrv.h"
 #include "analysis/RecordingHeader.h"
 #include "analysis/SampleCsv.h"
+#include "analysis/Trace.h"
 #include "tools/JsonLine.h"
 
 #include <cctype>
@@ -32,10 +34,13 @@ struct Options {
     int sex = kDefaultSex;
     bool sexGiven = false;
     bool hrv = false;
+    bool trace = false;
+    std::string traceFile; // "" for standard error
     std::vector<std::string> files;
 };
 
-const char* const kUsage = "usage: tondrela-analyse [--age YEARS] [--sex 1|2] [--hrv] FILE...\n";
+const char* const kUsage =
+    "usage: tondrela-analyse [--age YEARS] [--sex 1|2] [--hrv] [--trace[=FILE]] FILE...\n";
 
 bool ParseInt(const char* text, int* value) {
     char* end = nullptr;
@@ -59,6 +64,9 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             options->sexGiven = true;
         } else if (arg == "--hrv") {
             options->hrv = true;
+        } else if (arg == "--trace" || (arg.starts_with("--trace=") && arg.size() > 8)) {
+            options->trace = true;
+            options->traceFile = arg == "--trace" ? "" : arg.substr(8);
         } else if (arg.size() > 1 && arg[0] == '-') {
             return false;
         } else {
@@ -290,6 +298,11 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, &options)) {
         std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (options.trace && !TraceTo(options.traceFile)) {
+        std::fprintf(stderr, "tondrela-analyse: cannot write the trace to %s\n",
+                     options.traceFile.c_str());
         return 2;
     }
     bool allRead = true;

@@ -5,7 +5,7 @@
 //   tondrela-record --seconds N [--out FILE]
 //                   [--ppg PATH --birth-year YYYY --sex 1|2 [--name NAME] [--phone TEXT]
 //                    [--any-ppg-name]]
-//                   [--simulate[=FILE] [--speed K] [--unplug-every S]]
+//                   [--simulate[=FILE] [--speed K] [--unplug-every S]] [--trace[=FILE]]
 //
 // The options are explained in kUsage below (--help prints it).
 // Exit status: 0 when the recording was written, 1 on failure, 2 on bad usage.
@@ -13,6 +13,7 @@
 #include "analysis/Hrv.h"
 #include "analysis/RecordingFile.h"
 #include "analysis/RecordingHeader.h"
+#include "analysis/Trace.h"
 #include "device/Acquisition.h"
 #include "device/HidPlatform.h"
 #include "device/SensorLink.h"
@@ -50,6 +51,7 @@ const char* const kUsage =
     "                       [--ppg PATH --birth-year YYYY --sex 1|2 [--name NAME]\n"
     "                        [--phone TEXT] [--any-ppg-name]]\n"
     "                       [--simulate[=FILE] [--speed K] [--unplug-every S]]\n"
+    "                       [--trace[=FILE]]\n"
     "  --seconds N       record N seconds (1 to 3600) at 200 samples per second\n"
     "  --out FILE        write the .csv there instead of to standard output\n"
     "  --ppg PATH        also save the first 60 s as a pulse recording NAME_YYYYMMDD_HHMMSS.ppg\n"
@@ -61,7 +63,8 @@ const char* const kUsage =
     "  --speed K         run the simulated sensor's clock K times faster than real time;\n"
     "                    at most 10 (it sends 21 samples per 10 ms cycle), more is clamped\n"
     "  --unplug-every S  unplug the simulated sensor every S recorded seconds and plug it in\n"
-    "                    again; reports the samples lost\n";
+    "                    again; reports the samples lost\n"
+    "  --trace[=FILE]    write the diagnostic trace to standard error, or to FILE\n";
 
 struct Options {
     int seconds = 0;
@@ -77,6 +80,8 @@ struct Options {
     double speed = 1.0;
     bool speedGiven = false;
     int unplugEvery = 0; // recorded seconds, 0 = never
+    bool trace = false;
+    std::string traceFile; // "" for standard error
 };
 
 int CurrentYear() {
@@ -150,6 +155,13 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->simulateFile = arg.substr(11);
             if (options->simulateFile.empty()) {
                 *error = "--simulate= needs a file";
+                return false;
+            }
+        } else if (arg == "--trace" || arg.starts_with("--trace=")) {
+            options->trace = true;
+            options->traceFile = arg.size() > 8 ? arg.substr(8) : "";
+            if (arg == "--trace=") {
+                *error = "--trace= needs a file";
                 return false;
             }
         } else if (arg == "--speed") {
@@ -377,6 +389,11 @@ int main(int argc, char** argv) {
     std::string error;
     if (!ParseOptions(argc, argv, &options, &error)) {
         std::fprintf(stderr, "tondrela-record: %s\n%s", error.c_str(), kUsage);
+        return 2;
+    }
+    if (options.trace && !TraceTo(options.traceFile)) {
+        std::fprintf(stderr, "tondrela-record: cannot write the trace to %s\n",
+                     options.traceFile.c_str());
         return 2;
     }
     SetFileSync(&SyncToDisk);

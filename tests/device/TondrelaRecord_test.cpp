@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <regex>
 
 namespace {
 
@@ -154,6 +155,34 @@ TEST_F(TondrelaRecord, CsvIsCompleteOrAbsentAfterAFailedWriteOrAKill) {
     RecordProperty("completeRuns", complete);
 }
 
+TEST_F(TondrelaRecord, TracePrintsOnlyWhenAskedToStandardErrorOrAFile) {
+    const std::string file = PathOf("trace.txt");
+    struct Case {
+        const char* what;
+        std::vector<std::string> options;
+        bool toStderr;
+        bool toFile;
+    };
+    const Case cases[] = {
+        {"without --trace", {}, false, false},
+        {"--trace", {"--trace"}, true, false},
+        {"--trace=FILE", {"--trace=" + file}, false, true},
+    };
+    const std::regex line(R"((^|\n)Acquisition\.cpp:[0-9]+: input length : [0-9]+:\n)");
+    for (const Case& c : cases) {
+        std::filesystem::remove(file);
+        std::vector<std::string> arguments = {"--simulate", "--seconds", "2"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const ToolRun run = Record(arguments);
+        ASSERT_EQ(run.exitCode, 0) << c.what << ": " << run.err;
+        std::ifstream traced(file);
+        const std::string text(std::istreambuf_iterator<char>(traced), {});
+        EXPECT_EQ(run.err.empty(), !c.toStderr) << c.what << ": " << run.err.substr(0, 200);
+        EXPECT_EQ(std::regex_search(run.err, line), c.toStderr) << c.what;
+        EXPECT_EQ(std::regex_search(text, line), c.toFile) << c.what;
+    }
+}
+
 TEST_F(TondrelaRecord, BadUsageExitsWithTwo) {
     const std::string ppg = PathOf("Kim_20240131_093005.ppg");
     struct Case {
@@ -178,6 +207,9 @@ TEST_F(TondrelaRecord, BadUsageExitsWithTwo) {
         {{"--simulate", "--seconds", "5", "--ppg", PathOf("Kim_Lee_20240131_093005.ppg"),
           "--birth-year", "1975", "--sex", "1"},
          "NAME_YYYYMMDD_HHMMSS.ppg"},
+        {{"--simulate", "--seconds", "1", "--trace="}, "--trace= needs a file"},
+        {{"--simulate", "--seconds", "1", "--trace=" + PathOf("absent/trace.txt")},
+         "cannot write the trace"},
     };
     for (const Case& c : cases) {
         const ToolRun run = Record(c.arguments);

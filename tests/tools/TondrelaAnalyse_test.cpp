@@ -247,3 +247,17 @@ TEST_F(TondrelaAnalyse, PulseRecordingMatchesTheAnalysisObject) {
     std::snprintf(expected, sizeof expected, "\"typeIndex\": %d", apg.typeIndex);
     EXPECT_TRUE(Has(line, expected)) << expected;
 }
+
+TEST_F(TondrelaAnalyse, TraceOfTheBeatAnalysisGoesToTheGivenFile) {
+    const std::string trace = (m_folder / "trace.txt").string();
+    AnalyseRun run = Analyse({"--trace=" + trace, kResting});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.lines.size(), 1u); // the JSON line alone on standard output
+    std::ifstream in(trace);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    EXPECT_TRUE(Has(text, "Hrv.cpp:")) << text.substr(0, 200);
+    EXPECT_TRUE(Has(text, ": bpm: ")) << text.substr(0, 200);
+    run = Analyse({"--trace=" + (m_folder / "absent" / "t.txt").string(), kResting});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(Has(run.err, "cannot write the trace")) << run.err;
+}
