@@ -186,6 +186,19 @@ bool ReadRecordingHeader(const std::string& path, RecordingHeader* header) {
     return true;
 }
 
+bool IsRecordingMarker(double marker) {
+    return marker == kPulseFileMarker || (marker >= kRateFileMarker && marker <= -10);
+}
+
+bool HasRecordingStart(const std::string& path) {
+    std::ifstream in;
+    if (!OpenForReading(path, &in))
+        return false;
+    RecordingHeader scratch;
+    const std::optional<double> marker = ReadMarkerAndHeader(in, &scratch);
+    return marker && IsRecordingMarker(*marker);
+}
+
 FileStatus ReadPulseSamples(const std::string& path, RecordingHeader* header,
                             std::vector<int16_t>* samples) {
     std::ifstream in;

@@ -47,6 +47,16 @@ int16_t SampleFromDouble(double value);
 // as it was.
 bool ReadRecordingHeader(const std::string& path, RecordingHeader* header);
 
+// True for a version marker that a recording writer writes or wrote: -2050 (pulse file),
+// -2048 (rate file) and the older markers that select a 56- or 64-byte header
+// (-12 < v <= -10, -2048 < v <= -12). Anything else (a sample, text, random bytes) is not
+// the start of a recording, although the readers still take it as a 256-byte header.
+bool IsRecordingMarker(double marker);
+
+// True when the file opens and holds a whole marker and header, and the marker is a
+// recording marker.
+bool HasRecordingStart(const std::string& path);
+
 // Reads a pulse file: header as ReadRecordingHeader, then at most kPulseBodyLimit samples.
 // CannotOpen leaves both outputs untouched.
 FileStatus ReadPulseSamples(const std::string& path, RecordingHeader* header,

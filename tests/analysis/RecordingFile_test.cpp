@@ -162,6 +162,25 @@ TEST_F(MarkerTable, RateFilesHoldDoublesWhateverTheMarker) {
     }
 }
 
+// Only the markers that recordings carry start a recording, and only with a whole header.
+TEST_F(MarkerTable, RecordingStartNeedsARecordingMarkerAndAWholeHeader) {
+    const struct {
+        double marker;
+        int headerBytes;
+        bool recording;
+    } cases[] = {{-2050.0, 256, true},  {-2048.0, 256, true}, {-1000.0, 64, true},
+                 {-12.0, 64, true},     {-10.0, 56, true},    {-2049.0, 256, false},
+                 {-3000.0, 256, false}, {-9.999, 256, false}, {0.0, 256, false},
+                 {533.0, 256, false},   {kNaN, 256, false},   {-kInfinity, 256, false},
+                 {-2050.0, 255, false}, {-10.0, 55, false}};
+    for (const auto& c : cases) {
+        WriteAll(PathOf("start.ppg"), MarkedFile(c.marker, c.headerBytes));
+        EXPECT_EQ(HasRecordingStart(PathOf("start.ppg")), c.recording)
+            << c.marker << " " << c.headerBytes;
+    }
+    EXPECT_FALSE(HasRecordingStart(PathOf("missing.ppg")));
+}
+
 using RecordingBody = RecordingFolder;
 
 TEST_F(RecordingBody, DoublesTruncateTowardZeroAndWrapTo16Bits) {
