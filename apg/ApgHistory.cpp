@@ -12,20 +12,6 @@
 #include <algorithm>
 #include <cmath>
 
-QStringList ListUserRecordings(const QString& folder, const QString& userName) {
-    const std::string user = userName.toStdString();
-    QStringList names;
-    const QStringList files =
-        QDir(folder).entryList({QStringLiteral("*.ppg")}, QDir::Files | QDir::Readable);
-    for (const QString& file : files) {
-        if (IsRecordingOf(file.toStdString(), user))
-            names.append(file);
-    }
-    // The test time follows the name: name order is the order of the tests.
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 CHistoryList SummariseRecording(CHrv& hrv, int sex) {
     const RecordingIdentity identity = hrv.Identity();
     const ApgSummary summary = hrv.SummariseApg(identity.age, sex);
@@ -48,17 +34,22 @@ CHistoryList SummariseRecording(CHrv& hrv, int sex) {
 
 std::vector<CHistoryList> BuildApgHistory(CHrv& hrv, const QString& folder, const QString& userName,
                                           int sex) {
-    const QStringList names = ListUserRecordings(folder, userName);
+    const std::vector<std::string> names =
+        ListUserRecordings(folder.toStdString(), userName.toStdString(), ".ppg");
     // The recording shown: the CHrv's name is a path ("../work/..." after a save), the
     // enumerated names are bare.
-    const QString shown = QFileInfo(QString::fromStdString(hrv.Identity().name)).fileName();
-    const qsizetype match = names.indexOf(shown);
-    const qsizetype end = match >= 0 ? match + 1 : names.size();
-    const qsizetype first = std::max<qsizetype>(0, end - kApgHistoryRecords);
+    const std::string shown =
+        QFileInfo(QString::fromStdString(hrv.Identity().name)).fileName().toStdString();
+    const auto match = std::find(names.begin(), names.end(), shown);
+    const size_t end =
+        match != names.end() ? static_cast<size_t>(match - names.begin()) + 1 : names.size();
+    const size_t keep = kApgHistoryRecords;
+    const size_t first = end > keep ? end - keep : 0;
 
     std::vector<CHistoryList> history;
-    for (qsizetype i = first; i < end; ++i) {
-        const std::string path = QDir(folder).filePath(names[i]).toStdString();
+    for (size_t i = first; i < end; ++i) {
+        const std::string path =
+            QDir(folder).filePath(QString::fromStdString(names[i])).toStdString();
         RecordingHeader header;
         hrv.ResetMeasurement();
         if (hrv.LoadPulseFile(&header, path) != FileStatus::Ok) {

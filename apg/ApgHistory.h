@@ -8,7 +8,6 @@
 // Threads: GUI thread, while no acquisition thread feeds the CHrv.
 
 #include <QString>
-#include <QStringList>
 
 #include <vector>
 
@@ -28,9 +27,6 @@ struct CHistoryList {
 };
 
 constexpr int kApgHistoryRecords = 10;
-
-// Bare names of the user's pulse recordings in folder, in name order.
-QStringList ListUserRecordings(const QString& folder, const QString& userName);
 
 // Replays at most the 10 recordings that end with the one the CHrv holds (compared by bare
 // file name; the 10 newest when it holds none of them) and returns their records, oldest

@@ -32,22 +32,39 @@ bool IsRecordingOf(std::string_view fileName, std::string_view userName) {
            AllDigits(stamp.substr(10, 6)) && (extension == ".ppg" || extension == ".hrv");
 }
 
-int DeleteUserRecordings(const fs::path& folder, std::string_view userName) {
-    // The names are gathered first: deleting while iterating is unspecified.
-    std::vector<fs::path> doomed;
+std::vector<std::string> ListUserRecordings(const fs::path& folder, std::string_view userName,
+                                            std::string_view extension) {
+    std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError) &&
-            IsRecordingOf(Utf8Of(it->path().filename()), userName))
-            doomed.push_back(it->path());
+        std::string name = Utf8Of(it->path().filename());
+        if (it->is_regular_file(typeError) && name.ends_with(extension) &&
+            IsRecordingOf(name, userName))
+            names.push_back(std::move(name));
     }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool DeleteUserRecording(const fs::path& folder, std::string_view userName,
+                         std::string_view fileName) {
+    if (!IsRecordingOf(fileName, userName))
+        return false;
+    const fs::path path = folder / fs::path(std::u8string(fileName.begin(), fileName.end()));
+    std::error_code ec;
+    if (fs::remove(path, ec))
+        return true;
+    TRACE("deleting %s failed: %s\n", Utf8Of(path).c_str(), ec ? ec.message().c_str() : "missing");
+    return false;
+}
+
+int DeleteUserRecordings(const fs::path& folder, std::string_view userName) {
     int deleted = 0;
-    for (const fs::path& path : doomed) {
-        if (fs::remove(path, ec))
-            ++deleted;
-        else
-            TRACE("deleting %s failed: %s\n", Utf8Of(path).c_str(), ec.message().c_str());
+    for (std::string_view extension : {".ppg", ".hrv"}) {
+        // The names are gathered first: deleting while iterating is unspecified.
+        for (const std::string& name : ListUserRecordings(folder, userName, extension))
+            deleted += DeleteUserRecording(folder, userName, name) ? 1 : 0;
     }
     return deleted;
 }

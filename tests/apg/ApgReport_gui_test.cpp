@@ -14,6 +14,7 @@
 #include "app/Tondrela.h"
 #include "controls/BtnST.h"
 #include "controls/staticex.h"
+#include "records/UserRecordings.h"
 
 #include "PrintedSheet.h"
 #include "Screenshot.h"
@@ -228,12 +229,12 @@ void ApgReportHistoryTest::UnknownRecordingListsTheTenNewestAndShowsTheNewest() 
 }
 
 void ApgReportHistoryTest::KimsHistoryNeverContainsKimberlysFiles() {
-    QStringList expected;
+    std::vector<std::string> expected;
     for (int day = 1; day <= kKimRecordings; ++day)
-        expected << QStringLiteral("Kim_%1.ppg").arg(KimStamp(day));
-    QCOMPARE(ListUserRecordings("../work", "Kim"), expected);
-    QCOMPARE(ListUserRecordings("../work", "Kimberly").size(), qsizetype(4));
-    QVERIFY(ListUserRecordings("../work", "Ki").isEmpty());
+        expected.push_back(QStringLiteral("Kim_%1.ppg").arg(KimStamp(day)).toStdString());
+    QCOMPARE(ListUserRecordings("../work", "Kim", ".ppg"), expected);
+    QCOMPARE(ListUserRecordings("../work", "Kimberly", ".ppg").size(), size_t(4));
+    QVERIFY(ListUserRecordings("../work", "Ki", ".ppg").empty());
 }
 
 void ApgReportHistoryTest::WithoutRecordingsTheHistoryIsEmptyAndTheTestStays() {

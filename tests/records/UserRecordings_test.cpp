@@ -58,6 +58,32 @@ TEST_F(UserRecordingsDeletion, MissingFolderDeletesNothing) {
     EXPECT_EQ(DeleteUserRecordings(m_folder / "missing", "Kim"), 0);
 }
 
+TEST_F(UserRecordingsDeletion, OneRecordingOnlyWhenItIsTheUsers) {
+    Create({"Kim_20130101_101010.ppg", "Kim_20130101_101010.hrv", "Kimberly_20130101_101010.ppg",
+            "Kim_notes.txt"});
+    const struct {
+        const char* file;
+        bool deleted;
+    } cases[] = {{"Kimberly_20130101_101010.ppg", false}, {"Kim_notes.txt", false},
+                 {"../Kim_20130101_101010.ppg", false},   {"Kim_20130101_101010.ppg", true},
+                 {"Kim_20130101_101010.ppg", false}, // gone already
+                 {"Kim_20130101_101010.hrv", true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(DeleteUserRecording(m_folder, "Kim", c.file), c.deleted) << c.file;
+    EXPECT_EQ(Remaining(),
+              (std::set<std::string>{"Kimberly_20130101_101010.ppg", "Kim_notes.txt"}));
+}
+
+TEST_F(UserRecordingsDeletion, ListsTheUsersRecordingsOfOneKindInNameOrder) {
+    Create({"Kim_20140202_090000.ppg", "Kim_20130101_101010.hrv", "Kim_20130101_101010.ppg",
+            "Kimberly_20120101_101010.ppg", "Kim_20120101_101010.PPG"});
+    EXPECT_EQ(ListUserRecordings(m_folder, "Kim", ".ppg"),
+              (std::vector<std::string>{"Kim_20130101_101010.ppg", "Kim_20140202_090000.ppg"}));
+    EXPECT_EQ(ListUserRecordings(m_folder, "Kim", ".hrv"),
+              std::vector<std::string>{"Kim_20130101_101010.hrv"});
+    EXPECT_TRUE(ListUserRecordings(m_folder / "missing", "Kim", ".ppg").empty());
+}
+
 TEST(UserRecordingsNaming, RecognisesTheRecordingPattern) {
     EXPECT_TRUE(IsRecordingOf("Kim_20130101_101010.ppg", "Kim"));
     EXPECT_TRUE(IsRecordingOf("Kim_20130101_101010.hrv", "Kim"));
