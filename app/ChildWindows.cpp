@@ -4,6 +4,7 @@
 #include "app/Tondrela.h"
 #include "controls/BkDialog.h"
 #include "controls/MessageBox.h"
+#include "records/DlgReview.h"
 #include "records/DlgUser.h"
 
 #include <QDialog>
@@ -30,8 +31,11 @@ CBkDialog* OpenStressWindow(QWidget* opener) {
 }
 
 CBkDialog* OpenReviewWindow(QWidget* opener) {
-    ShowNotAvailable(opener);
-    return nullptr;
+    auto* window = new CDlgReview(opener);
+    ShowFullScreenWindow(window);
+    window->SetBackground(
+        TheApp().ResourcePath(QStringLiteral("IMAGE"), QStringLiteral("Review.jpg")));
+    return window;
 }
 
 CBkDialog* OpenUsageWindow(QWidget* opener) {

@@ -3,6 +3,7 @@
 // be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
 // is present but cannot be opened) and 40024 (a user name too long for the recordings) are
 // additions to the original table, which had 297 lines.
+// Message 40030 (recordings that the review could not read) is an addition as well.
 
 #include "lang/TableLines.h"
 
@@ -154,6 +155,7 @@ constexpr std::string_view kLines[] = {
     "40022,Save error,无法保存测量记录。请检查 work 文件夹是否存在，以及磁盘空间是否已满。",
     "40023,Access error,已找到传感器但无法打开：请安装 udev 规则，然后重新插入传感器",
     "40024,Name length,名称过长：最多 31 个字节（31 个英文字母，或 10 个中文、日文、韩文字符）。",
+    "40030,Unreadable,无法读取的记录：",
     "50001,__,健康指数报告",
     "50002,__,基准指数",
     "50003,__,测量指数",

@@ -3,6 +3,7 @@
 // be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
 // is present but cannot be opened) and 40024 (a user name too long for the recordings) are
 // additions to the original table, which had 287 lines.
+// Message 40030 (recordings that the review could not read) is an addition as well.
 // Messages 40016, 40017 and 50038 are Korean in this table as well.
 
 #include "lang/TableLines.h"
@@ -144,6 +145,7 @@ constexpr std::string_view kLines[] = {
     "40022,Save error,The recording could not be saved. Check that the work folder exists and the disk is not full.",
     "40023,Access error,Sensor found but cannot be opened: install the udev rule and plug it in again",
     "40024,Name length,The name is too long: at most 31 bytes (31 Latin letters, or 10 Korean, Japanese or Chinese characters).",
+    "40030,Unreadable,Recordings that could not be read:",
     "50001,__,Wellness Index report",
     "50002,__,Basis index",
     "50003,__,Measure index",

@@ -3,6 +3,7 @@
 // be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
 // is present but cannot be opened) and 40024 (a user name too long for the recordings) are
 // additions to the original table, which had 281 lines.
+// Message 40030 (recordings that the review could not read) is an addition as well.
 
 #include "lang/TableLines.h"
 
@@ -140,6 +141,7 @@ constexpr std::string_view kLines[] = {
     "40022,Save error,測定データを保存できませんでした。work フォルダーがあること、ディスクの空き容量が十分にあることを確認してください。",
     "40023,Access error,センサーはありますが開けません。udev ルールをインストールし、センサーを差し直してください",
     "40024,Name length,名前が長すぎます。31 バイトまで（英字なら 31 文字、日本語・中国語・韓国語なら 10 文字）です。",
+    "40030,Unreadable,読み込めなかった記録:",
     "50001,__,健康指数レポート",
     "50002,__,基準指数",
     "50003,__,測定指数",

@@ -3,6 +3,7 @@
 // be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
 // is present but cannot be opened) and 40024 (a user name too long for the recordings) are
 // additions to the original table, which had 300 lines.
+// Message 40030 (recordings that the review could not read) is an addition as well.
 // The header "#Tondrela-Registration " carries one trailing blank; the dialogs still find
 // it because the header name is compared without trailing white space there.
 
@@ -156,6 +157,7 @@ constexpr std::string_view kLines[] = {
     "40022,Save error,측정 기록을 저장하지 못했습니다. work 폴더가 있는지, 디스크 공간이 충분한지 확인하십시오.",
     "40023,Access error,센서가 있지만 열 수 없습니다: udev 규칙을 설치하고 센서를 다시 연결하십시오",
     "40024,Name length,이름이 너무 깁니다: 최대 31바이트(영문 31자, 한글·한자·일본 문자 10자)까지 쓸 수 있습니다.",
+    "40030,Unreadable,읽을 수 없는 기록:",
     "50001,__,건강지수 결과지",
     "50002,__,기준 지수",
     "50003,__,측정 지수",

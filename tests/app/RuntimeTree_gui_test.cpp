@@ -69,8 +69,10 @@ void RuntimeTreeTest::EveryLanguageFolderHasThePictures() {
     const struct {
         const char* file;
         QSize size;
-    } pictures[] = {
-        {"main.jpg", {1600, 1000}}, {"user.jpg", {520, 560}}, {"about.jpg", {580, 200}}};
+    } pictures[] = {{"main.jpg", {1600, 1000}},
+                    {"user.jpg", {520, 560}},
+                    {"about.jpg", {580, 200}},
+                    {"Review.jpg", {1600, 1000}}};
     for (int language = 1; language <= 4; ++language) {
         for (const auto& picture : pictures) {
             const QString path =

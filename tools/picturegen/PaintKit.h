@@ -42,7 +42,7 @@ void Text(QPainter& painter, const QRectF& area, const QString& text, const QFon
 // A pulse wave (steep rise, rounded peak, dicrotic notch) across area, `beats` beats long.
 QPainterPath PulseWave(const QRectF& area, int beats);
 // The top bar of the full-screen windows: a dark band, the frame of the sensor status line
-// and the close cross.
+// (none for an empty rectangle) and the close cross.
 void TopBar(QPainter& painter, const QRectF& status, QPointF closeCentre);
 
 } // namespace Kit

@@ -13,6 +13,7 @@ constexpr PictureSpec kPictures[] = {
     {"apgInfo4.jpg", 482, 334, PaintApgInfo4},
     {"apgReport.jpg", 2480, 3220, PaintApgReportPicture},
     {"stressReport.jpg", 2480, 3710, PaintStressReportPicture},
+    {"Review.jpg", 1600, 1000, PaintReviewPicture},
     {"banner.jpg", 2070, 492, PaintBannerPicture, "banner"},
 };
 } // namespace

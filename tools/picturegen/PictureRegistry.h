@@ -33,3 +33,4 @@ void PaintApgInfo4(QPainter& painter, const PictureContext& context);
 void PaintApgReportPicture(QPainter& painter, const PictureContext& context);
 void PaintStressReportPicture(QPainter& painter, const PictureContext& context);
 void PaintBannerPicture(QPainter& painter, const PictureContext& context);
+void PaintReviewPicture(QPainter& painter, const PictureContext& context);
