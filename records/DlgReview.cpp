@@ -13,6 +13,7 @@
 #include "controls/MessageBox.h"
 #include "controls/staticex.h"
 #include "records/UserRecordings.h"
+#include "stress/DlgStressReport.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -96,6 +97,9 @@ CDlgReview::CDlgReview(QWidget* parent, RecordsLoader loader)
     m_runReport = [](Report report, CHrv* hrv, QWidget* owner) {
         if (report == Report::Apg) {
             CDlgApgReport dialog(hrv, owner);
+            dialog.exec();
+        } else {
+            CDlgStressReport dialog(hrv, owner);
             dialog.exec();
         }
     };

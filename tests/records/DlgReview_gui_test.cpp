@@ -10,6 +10,7 @@
 #include "controls/BtnST.h"
 #include "controls/staticex.h"
 #include "records/DlgReview.h"
+#include "stress/DlgStressReport.h"
 
 #include "Screenshot.h"
 #include "TestRuntime.h"
@@ -37,6 +38,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kBirthYear = 1960;
+constexpr int kHeaderSex = 2;    // Kim's recordings say "woman"; the stress figures are a man's
 constexpr int kPulseTests = 25;  // Kim's wellness tests 0..24
 constexpr int kStressTests = 20; // Kim's stress tests 0..19
 constexpr int kKimberlyTests[] = {30, 31, 32};
@@ -80,12 +82,12 @@ void MoveMouse(QWidget* window, QPoint pos) {
     QApplication::sendEvent(window, &move);
 }
 
-// What a left click handed to the report.
+// What a left click opened: the report built on the window's CHrv.
 struct Opened {
     Report report;
-    std::string recording; // the CHrv's recording when the report opened
-    HrvResult result;
-    QString lastHistoryRow; // of the wellness report built on it
+    std::string recording;   // the CHrv's recording when the report opened
+    QString lastHistoryRow;  // of a wellness report
+    StressReportData stress; // what a stress report shows
 };
 
 // The hrv object of tondrela-analyse's line for a rate recording, for a man.
@@ -140,9 +142,9 @@ void DlgReviewTest::init() {
     m_opened.clear();
     const fs::path work = m_folder->Work().toStdString();
     for (int n = 0; n < kPulseTests; ++n)
-        QVERIFY(reviewfiles::SavePulseRecording(work, "Kim", n, kBirthYear, 1));
+        QVERIFY(reviewfiles::SavePulseRecording(work, "Kim", n, kBirthYear, kHeaderSex));
     for (int n = 0; n < kStressTests; ++n)
-        QVERIFY(reviewfiles::SaveRateRecording(work, "Kim", n, kBirthYear, 1));
+        QVERIFY(reviewfiles::SaveRateRecording(work, "Kim", n, kBirthYear, kHeaderSex));
     for (int n : kKimberlyTests) {
         QVERIFY(reviewfiles::SavePulseRecording(work, "Kimberly", n, kBirthYear, 2));
         QVERIFY(reviewfiles::SaveRateRecording(work, "Kimberly", n, kBirthYear, 2));
@@ -160,11 +162,14 @@ std::unique_ptr<CDlgReview> DlgReviewTest::OpenWindow() {
     window->resize(TheApp().screenSize);
     window->SetBackground(TheApp().ResourcePath("IMAGE", "Review.jpg"));
     window->SetReportRunner([this](Report report, CHrv* hrv, QWidget* owner) {
-        Opened opened{report, hrv->Identity().name, hrv->Result(), QString()};
+        Opened opened{report, hrv->Identity().name, QString(), StressReportData()};
         if (report == Report::Apg) {
             CDlgApgReport dialog(hrv, owner);
             if (!dialog.History().empty())
                 opened.lastHistoryRow = dialog.History().back().dateTimeText;
+        } else {
+            CDlgStressReport dialog(hrv, owner);
+            opened.stress = dialog.Data();
         }
         m_opened.push_back(opened);
     });
@@ -297,6 +302,7 @@ void DlgReviewTest::LeftClickOpensTheReportOfThePoint() {
     QVERIFY(wellness && pulse && stress);
     const QString wellnessLabel = QString::fromStdString(wellness->dateLabel);
     const QString pulseLabel = QString::fromStdString(pulse->dateLabel);
+    const QString stressLabel = QString::fromStdString(stress->dateLabel);
     const QPoint points[] = {Centre(*wellness), Centre(*pulse), Centre(*stress)};
     for (QPoint at : points) {
         MoveMouse(window.get(), at);
@@ -318,8 +324,10 @@ void DlgReviewTest::LeftClickOpensTheReportOfThePoint() {
     const QJsonObject tool =
         AnalyseRates(m_folder->Work(), QString::fromStdString(FileOf("Kim", 8, ".hrv")));
     QVERIFY2(!tool.isEmpty(), "tondrela-analyse failed on the rate recording");
-    const HrvResult& shown = m_opened[2].result;
+    const HrvResult& shown = m_opened[2].stress.result;
     QCOMPARE(tool["age"].toInt(), 2024 - kBirthYear);
+    QCOMPARE(m_opened[2].stress.age, 2024 - kBirthYear);
+    QCOMPARE(m_opened[2].stress.dateTimeText, stressLabel);
     const struct {
         const char* key;
         double value;
