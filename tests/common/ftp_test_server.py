@@ -32,7 +32,9 @@ def main():
 
         handle_read_event = handle_read
 
-    handler = type("Handler", (FTPHandler,), {"authorizer": authorizer})
+    # A refused login is answered after half a second (pyftpdlib waits 3 s by default).
+    handler = type("Handler", (FTPHandler,),
+                   {"authorizer": authorizer, "auth_failed_timeout": 0.5})
     if stall_after is not None:
         handler.dtp_handler = StallingDTPHandler
     server = FTPServer(("127.0.0.1", port), handler)
