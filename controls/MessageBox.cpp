@@ -11,11 +11,11 @@ MessageBoxInterceptor& Interceptor() {
 
 QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const QString& text,
                                            const QString& caption,
-                                           QMessageBox::StandardButtons buttons) {
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::Icon icon) {
     if (Interceptor())
         return Interceptor()(text, caption, buttons);
-    QMessageBox box(QMessageBox::NoIcon,
-                    caption.isEmpty() ? QCoreApplication::applicationName() : caption, text,
+    QMessageBox box(icon, caption.isEmpty() ? QCoreApplication::applicationName() : caption, text,
                     buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -18,7 +18,8 @@ using MessageBoxInterceptor = std::function<QMessageBox::StandardButton(
 // pressed.
 QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const QString& text,
                                            const QString& caption = QString(),
-                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                           QMessageBox::Icon icon = QMessageBox::NoIcon);
 
 // Installs the interceptor (an empty function restores the real boxes).
 void SetMessageBoxInterceptor(MessageBoxInterceptor interceptor);
