@@ -50,6 +50,18 @@ void DrawGlyph(QPainter& painter, ActionGlyph glyph, const QRectF& box, const QC
             painter.drawLine(QPointF(c.x() - r * 0.3, y), QPointF(c.x() + r * 0.3, y));
         }
         break;
+    case ActionGlyph::Send: // an arrow up out of a tray
+        path.moveTo(c.x(), c.y() + r * 0.3);
+        path.lineTo(c.x(), c.y() - r * 0.8);
+        path.moveTo(c.x() - r * 0.45, c.y() - r * 0.35);
+        path.lineTo(c.x(), c.y() - r * 0.8);
+        path.lineTo(c.x() + r * 0.45, c.y() - r * 0.35);
+        path.moveTo(c.x() - r * 0.8, c.y() + r * 0.1);
+        path.lineTo(c.x() - r * 0.8, c.y() + r * 0.75);
+        path.lineTo(c.x() + r * 0.8, c.y() + r * 0.75);
+        path.lineTo(c.x() + r * 0.8, c.y() + r * 0.1);
+        painter.drawPath(path);
+        break;
     case ActionGlyph::PageDown:
     case ActionGlyph::PageUp: {
         const qreal dir = glyph == ActionGlyph::PageDown ? 1 : -1;

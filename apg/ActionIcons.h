@@ -1,11 +1,12 @@
 #pragma once
-// The glyphs of the wellness window's icon buttons (the four round action buttons and the
-// two page buttons of the explanatory pictures), painted at the button's size.
+// The glyphs of the icon buttons: the round action buttons of the test windows, the two page
+// buttons of the explanatory pictures and the reports' send button, painted at the button's
+// size.
 
 #include <QPixmap>
 #include <QSize>
 
-enum class ActionGlyph { Main, Start, Stop, Result, PageDown, PageUp };
+enum class ActionGlyph { Main, Start, Stop, Result, PageDown, PageUp, Send };
 
 enum class ActionLook {
     Normal,

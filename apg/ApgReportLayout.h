@@ -36,7 +36,7 @@ constexpr int kPrintCaption = 1115;
 inline constexpr ControlLayoutRow kControlLayout[] = {
     {Id::kMain, 2138, 64, 90, 90},
     {Id::kPrint, 2240, 64, 90, 90},
-    {Id::kFtp, -685, 3, 105, 35},
+    {Id::kFtp, 2036, 64, 90, 90}, // a round button left of Main, shown with a server set
     {Id::kClose, 2424, 0, 36, 40},
     {Id::kMainCaption, -1969, 240, 110, 40},
     {Id::kPrintCaption, -2087, 240, 110, 40},

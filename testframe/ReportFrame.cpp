@@ -2,12 +2,14 @@
 
 #include "analysis/Hrv.h"
 #include "analysis/Trace.h"
+#include "apg/ActionIcons.h"
 #include "app/Tondrela.h"
 #include "app/WidgetLanguageTarget.h"
 #include "controls/BtnST.h"
 #include "controls/ColorRef.h"
 #include "controls/ControlId.h"
 #include "controls/staticex.h"
+#include "records/SendRecording.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -57,8 +59,8 @@ CReportFrame::CReportFrame(CHrv* hrv, QWidget* parent, const Sheet& sheet)
     const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const double scale = static_cast<double>(app.screenSize.width() - barWidth) / kPageWidth;
     ApplyControlLayout(this, sheet.layout, scale, scale);
-    Button(kSendId)->hide();
     ApplyLanguage(this, kLanguageSection);
+    ShowSendButton();
     m_picture.load(app.ResourcePath(QStringLiteral("IMAGE"), QString::fromLatin1(sheet.picture)));
 
     if (const QScreen* screen = this->screen())
@@ -78,6 +80,7 @@ void CReportFrame::CreateControls() {
         button->SetTransparent(true);
     }
     connect(Button(kPrintId), &QPushButton::clicked, this, &CReportFrame::Print);
+    connect(Button(kSendId), &QPushButton::clicked, this, &CReportFrame::Send);
     connect(Button(kMainId), &QPushButton::clicked, this, &QDialog::reject);
     connect(Button(kCloseId), &QPushButton::clicked, this, &QDialog::reject);
     for (int id : kCaptionIds) {
@@ -87,6 +90,22 @@ void CReportFrame::CreateControls() {
         caption->SetTransparent(true);
         caption->SetTextColor(kCaptionColour);
     }
+}
+
+void CReportFrame::ShowSendButton() {
+    CButtonST* send = Button(kSendId);
+    send->setHidden(!UploadConfigured());
+    // An icon, the same in every language (not every table has a text for it): the text, where
+    // there is one, becomes its tooltip.
+    send->SetTooltipText(send->text());
+    send->setText(QString());
+    send->SetIcon(ActionIcon(ActionGlyph::Send, send->size(), ActionLook::Hovered),
+                  ActionIcon(ActionGlyph::Send, send->size(), ActionLook::Normal));
+}
+
+void CReportFrame::Send() {
+    if (m_hrv)
+        SendRecording(this, QString::fromStdString(m_hrv->Identity().name));
 }
 
 CButtonST* CReportFrame::Button(int id) const {

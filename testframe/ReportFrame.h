@@ -3,9 +3,10 @@
 // CDlgStressReport): one page in a design space 2480 units wide, composed by the derived
 // window over its page picture, shown in a maximised modal window at the window's width and
 // scrolled vertically below a fixed band of 206 units that holds the buttons (Main, Print,
-// the close box and the send button, which is created hidden); Print sends the page without
-// that band and without its margins to a printer chosen in the print dialog. When the
-// machine has no printer the dialog opens on a PDF file beside the recordings.
+// the close box and the send button, shown only when an upload server is configured:
+// records/SendRecording.h); Print sends the page without that band and without its margins
+// to a printer chosen in the print dialog. When the machine has no printer the dialog opens
+// on a PDF file beside the recordings.
 //
 // Scrolling: the scroll bar's arrows move 100 pixels, its pages 300, the wheel 32 per notch
 // wherever the pointer is; the position stays within 0 .. page height on screen − client
@@ -83,6 +84,9 @@ public:
     // chosen; nothing when the dialog is cancelled.
     void Print();
     void SetPrintDialogRunner(PrintDialogRunner runner) { m_runPrintDialog = std::move(runner); }
+    // Sends the recording the CHrv holds (its path as loaded) to the upload server, after
+    // asking; nothing without a CHrv.
+    void Send();
     // The PDF file offered without a printer: the recording's path with ".pdf", or
     // "../work/report.pdf" when the CHrv holds no recording.
     QString PdfPath() const;
@@ -107,6 +111,7 @@ protected:
 
 private:
     void CreateControls();
+    void ShowSendButton(); // when an upload server is configured
     int ClientWidth() const;
     int BandHeight() const; // the fixed band on screen, pixels
     void FitPage();

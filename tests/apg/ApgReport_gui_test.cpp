@@ -16,6 +16,8 @@
 #include "controls/staticex.h"
 #include "records/UserRecordings.h"
 
+#include "tests/common/FtpTestServer.h"
+
 #include "PrintedSheet.h"
 #include "Screenshot.h"
 #include "TestRuntime.h"
@@ -37,10 +39,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <vector>
 
 using namespace ApgReport;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -455,6 +459,7 @@ private slots:
     void WheelKeysAndScrollBarMoveByTheirSteps();
     void MainAndCloseEndTheWindow();
     void ShowsTheReportInEnglishAndKorean();
+    void SendButtonSendsTheRecordingWhenAServerIsSet();
 };
 
 namespace {
@@ -607,6 +612,45 @@ void ApgReportWindowTest::ShowsTheReportInEnglishAndKorean() {
         QVERIFY(report->RenderToPrinter(printer));
         report->close();
     }
+}
+
+void ApgReportWindowTest::SendButtonSendsTheRecordingWhenAServerIsSet() {
+    // Without a settings file the button stays hidden (ControlsArePlacedOnThePageScale).
+    const fs::path root = fs::path(QDir::currentPath().toStdString()).parent_path();
+    ftptest::PlainFtpServer server(root / "server");
+    QVERIFY(server.Running());
+    const fs::path remote = server.MakeRemoteFolder();
+    const fs::path settings = root / "config" / "tondrela" / "upload.conf";
+    fs::create_directories(settings.parent_path());
+    std::ofstream(settings) << server.Settings();
+
+    for (int language : {2, 1}) {
+        UseLanguage(language);
+        auto hrv = MakeTestHrv();
+        auto report = MakeReport(*hrv);
+        CButtonST* send = report->Button(Id::kFtp);
+        QVERIFY(send->isVisible());
+        const double scale = (1600.0 - ScrollBarWidth(report.get())) / 2480;
+        QCOMPARE(send->geometry(),
+                 QRect(static_cast<int>(2036 * scale), static_cast<int>(64 * scale),
+                       static_cast<int>(90 * scale), static_cast<int>(90 * scale)));
+        SaveScreenshot(report.get(), language == 1 ? QStringLiteral("apg_report_send_korean")
+                                                   : QStringLiteral("apg_report_send_english"));
+        fs::remove_all(remote);
+        fs::create_directories(remote);
+        MessageCatcher catcher;
+        catcher.answer = QMessageBox::Yes;
+        QTest::mouseClick(send, Qt::LeftButton);
+        const QString path = PathOf("Kim", KimStamp(12)); // the path the report holds
+        QCOMPARE(catcher.messages,
+                 QStringList({GetMessageText(40009), path + '\n' + GetMessageText(40017)}));
+        QFile sent(
+            QString::fromStdString((remote / fs::path(path.toStdString()).filename()).string()));
+        QFile local(path);
+        QVERIFY(sent.open(QIODevice::ReadOnly) && local.open(QIODevice::ReadOnly));
+        QCOMPARE(sent.readAll(), local.readAll());
+    }
+    fs::remove(settings);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -12,10 +12,16 @@
 #include <QTemporaryDir>
 
 // A temporary runtime tree: bin/ and work/ side by side, the staged pictures, banners and
-// sounds linked in; the process works in its bin/ while the object lives.
+// sounds linked in; the process works in its bin/ while the object lives. The per-user
+// config folder (XDG_CONFIG_HOME) is its config/ meanwhile, so that no window under test
+// reads the upload settings of the person running the tests.
 class RuntimeFolder {
 public:
-    RuntimeFolder() : m_previous(QDir::currentPath()) {
+    RuntimeFolder()
+        : m_previous(QDir::currentPath()),
+          m_hadConfig(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")),
+          m_previousConfig(qgetenv("XDG_CONFIG_HOME")) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(Config()));
         QDir root(m_dir.path());
         root.mkpath(QStringLiteral("bin"));
         root.mkpath(QStringLiteral("work"));
@@ -25,17 +31,26 @@ public:
         }
         m_valid = m_dir.isValid() && QDir::setCurrent(root.filePath(QStringLiteral("bin")));
     }
-    ~RuntimeFolder() { QDir::setCurrent(m_previous); }
+    ~RuntimeFolder() {
+        QDir::setCurrent(m_previous);
+        if (!m_hadConfig)
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", m_previousConfig);
+    }
     RuntimeFolder(const RuntimeFolder&) = delete;
     RuntimeFolder& operator=(const RuntimeFolder&) = delete;
 
     bool Valid() const { return m_valid; }
     QString Root() const { return m_dir.path(); }
     QString Work() const { return QDir(m_dir.path()).filePath(QStringLiteral("work")); }
+    QString Config() const { return QDir(m_dir.path()).filePath(QStringLiteral("config")); }
     QStringList WorkFiles() const { return QDir(Work()).entryList(QDir::Files, QDir::Name); }
 
 private:
     QString m_previous;
+    bool m_hadConfig;
+    QByteArray m_previousConfig;
     QTemporaryDir m_dir;
     bool m_valid = false;
 };
