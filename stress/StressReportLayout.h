@@ -27,7 +27,7 @@ constexpr int kPrintHeightCut = 340;
 inline constexpr ControlLayoutRow kControlLayout[] = {
     {1035, 2110, 68, 90, 90},    // Main
     {1013, 2215, 68, 90, 90},    // Print
-    {1081, 685, 3, 105, 35},     // send, hidden
+    {1081, 2005, 68, 90, 90},    // send: left of Main, shown with an upload server set
     {1006, 2416, 0, 36, 40},     // close box
     {1111, -1960, 240, 110, 40}, // "Main"
     {1115, -2078, 240, 110, 40}, // "Print"

@@ -19,6 +19,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScrollBar>
@@ -264,8 +266,18 @@ void StressReportWindowTest::ControlsArePlacedOnThePageScale() {
     QCOMPARE(report->Button(CReportFrame::kMainId)->geometry(), place(2110, 68, 90, 90));
     QCOMPARE(report->Button(CReportFrame::kPrintId)->geometry(), place(2215, 68, 90, 90));
     QCOMPARE(report->Button(CReportFrame::kCloseId)->geometry(), place(2416, 0, 36, 40));
-    QCOMPARE(report->Button(CReportFrame::kSendId)->geometry(), place(685, 3, 105, 35));
-    QVERIFY(report->Button(CReportFrame::kSendId)->isHidden());
+    QCOMPARE(report->Button(CReportFrame::kSendId)->geometry(), place(2005, 68, 90, 90));
+    QVERIFY(report->Button(CReportFrame::kSendId)->isHidden()); // no upload server set
+    {
+        const QString settings = qEnvironmentVariable("XDG_CONFIG_HOME") + "/tondrela/upload.conf";
+        QDir().mkpath(QFileInfo(settings).path());
+        QFile file(settings);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("server = 127.0.0.1\nuser = u\npassword = p\n");
+        file.close();
+        QVERIFY(!MakeReport(m_hrv.get())->Button(CReportFrame::kSendId)->isHidden());
+        QVERIFY(file.remove());
+    }
     QVERIFY(report->Static(CReportFrame::kPrintCaptionId)->geometry().right() < 0);
     QCOMPARE(report->windowTitle(), QString("Stress index report print"));
     const int client = 1600 - ScrollBarWidth(report.get());
