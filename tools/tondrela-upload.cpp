@@ -1,16 +1,19 @@
 // tondrela-upload: sends recordings to the upload server of the settings file, the same way
 // as the send button of the report windows.
 //
-//   tondrela-upload [--config FILE] FILE...
+//   tondrela-upload [--config FILE] [--trace[=FILE]] FILE...
 //
 // --config FILE  the settings file; by default $XDG_CONFIG_HOME/tondrela/upload.conf
 //                (~/.config/tondrela/upload.conf)
+// --trace        writes the diagnostic trace to standard error, or to FILE (never the
+//                password)
 //
 // One line per file on standard output: "sent FILE", or "failed FILE: could not connect:
 // REASON" (nothing was sent) or "failed FILE: not stored: REASON" (the server was reached).
 // Exit status: 0 when every file was sent, 2 on bad usage, 1 otherwise (also when the
 // settings file is missing or wrong: the reason goes to standard error).
 
+#include "analysis/Trace.h"
 #include "net/Ftp.h"
 #include "net/UploadSettings.h"
 
@@ -20,10 +23,12 @@
 
 namespace {
 
-const char* const kUsage = "usage: tondrela-upload [--config FILE] FILE...\n";
+const char* const kUsage = "usage: tondrela-upload [--config FILE] [--trace[=FILE]] FILE...\n";
 
 struct Options {
     std::string config;
+    bool trace = false;
+    std::string traceFile; // "" for standard error
     std::vector<std::string> files;
 };
 
@@ -38,7 +43,10 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             filesOnly = true;
         else if (arg == "--config" && i + 1 < argc)
             options->config = argv[++i];
-        else
+        else if (arg == "--trace" || (arg.starts_with("--trace=") && arg.size() > 8)) {
+            options->trace = true;
+            options->traceFile = arg == "--trace" ? "" : arg.substr(8);
+        } else
             return false;
     }
     return !options->files.empty();
@@ -51,6 +59,11 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, &options)) {
         std::fputs(kUsage, stderr);
         return 2;
+    }
+    if (options.trace && !TraceTo(options.traceFile)) {
+        std::fprintf(stderr, "tondrela-upload: cannot write the trace to %s\n",
+                     options.traceFile.c_str());
+        return 1;
     }
     UploadSettings settings;
     std::string error;
