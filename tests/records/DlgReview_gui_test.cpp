@@ -214,16 +214,9 @@ void DlgReviewTest::ChartsShowTheNewest20AndScrollOneRecordAtATime() {
     QCOMPARE(ShownNumbers(*window, CLinkList::kWellnessIndex), Range(5, 24));
     QCOMPARE(ShownNumbers(*window, CLinkList::kMeanPulse), Range(6, 25));
     QVERIFY(window->Button(kWellnessNext)->isVisible());
-    QVERIFY(window->Button(kWellnessPrevious)->isVisible());
-    for (int i = 0; i < 4; ++i)
-        window->OnPrevious(ReviewChart::Wellness);
-    QCOMPARE(window->Chart(ReviewChart::Wellness).Offset(), 0);
-    QVERIFY(!window->Button(kWellnessPrevious)->isVisible());
-    window->OnPrevious(ReviewChart::Wellness);
-    QCOMPARE(window->Chart(ReviewChart::Wellness).Offset(), 0);
-    for (int i = 0; i < 6; ++i)
-        window->Button(kWellnessNext)->click();
-    QCOMPARE(window->Chart(ReviewChart::Wellness).Offset(), 5);
+    for (int i = 0; i < 2; ++i)
+        window->OnNext(ReviewChart::Wellness);
+    QCOMPARE(ShownNumbers(*window, CLinkList::kWellnessIndex), Range(6, 25));
     QVERIFY(!window->Button(kWellnessNext)->isVisible());
     window->OnNext(ReviewChart::Stress); // exactly 20: nothing to scroll
     QCOMPARE(window->Chart(ReviewChart::Stress).Offset(), 0);

@@ -1,5 +1,5 @@
-// The review's records: which recordings give points, their values, the recordings that
-// cannot be read, and stopping a load.
+// The review's records: their values, the recordings that cannot be read, and stopping a
+// load. Which files are a user's: UserRecordings_test; the points shown: DlgReview_gui_test.
 
 #include "records/ReviewRecords.h"
 
@@ -27,7 +27,7 @@ namespace {
 
 constexpr int kBirthYear = 1960; // 64 in 2024
 constexpr int kHeaderSex = 2;    // the recordings were made for a woman ...
-constexpr int kUserSex = 1;      // ... the stress index is computed for the chosen user
+constexpr int kUserSex = 1;      // ... and are reviewed for a man
 
 class ReviewRecordsTest : public TempFolderTest {
 protected:
@@ -45,50 +45,12 @@ std::string Name(const std::string& user, int n, const char* extension) {
 
 } // namespace
 
-TEST_F(ReviewRecordsTest, OnlyTheUsersOwnRecordingsInTestOrder) {
-    for (int n : {2, 0, 1}) // written out of order
-        ASSERT_TRUE(SavePulseRecording(m_folder, "Kim", n, kBirthYear, kHeaderSex));
-    ASSERT_TRUE(SaveRateRecording(m_folder, "Kim", 1, kBirthYear, kHeaderSex));
-    for (const char* other : {"Kimberly", "Kim2", "Ki"}) {
-        ASSERT_TRUE(SavePulseRecording(m_folder, other, 5, kBirthYear, kHeaderSex));
-        ASSERT_TRUE(SaveRateRecording(m_folder, other, 5, kBirthYear, kHeaderSex));
-    }
-    fs::copy_file(m_folder / Name("Kim", 0, ".ppg"), m_folder / ("Kim_" + Stamp(9) + ".PPG"));
-
-    const ReviewRecords records = LoadReviewRecords(m_folder, "Kim", kUserSex);
-    const std::vector<std::string> pulses = {Name("Kim", 0, ".ppg"), Name("Kim", 1, ".ppg"),
-                                             Name("Kim", 2, ".ppg")};
-    EXPECT_EQ(FileNames(records.meanPulse), pulses);
-    EXPECT_EQ(FileNames(records.wellness), pulses);
-    EXPECT_EQ(FileNames(records.stress), std::vector<std::string>{Name("Kim", 1, ".hrv")});
-    EXPECT_EQ(records.unreadable, 0);
-
-    const struct {
-        const std::vector<CLinkList>* list;
-        int kind;
-    } lists[] = {{&records.meanPulse, CLinkList::kMeanPulse},
-                 {&records.wellness, CLinkList::kWellnessIndex},
-                 {&records.stress, CLinkList::kStressIndex}};
-    for (const auto& list : lists) {
-        for (size_t i = 0; i < list.list->size(); ++i) {
-            const CLinkList& entry = (*list.list)[i];
-            EXPECT_EQ(entry.kind, list.kind);
-            EXPECT_EQ(entry.number, static_cast<int>(i) + 1);
-        }
-    }
-    EXPECT_EQ(records.meanPulse[1].dateLabel, "2024-01-02 09:01:01");
-    EXPECT_EQ(records.stress[0].dateLabel, "2024-01-02 09:01:01");
-}
-
-// The values as the tests computed them: the pulse recording's mean pulse and its wellness
-// index for the age of the test year and the sex in its header; the rate recording's stress
-// index for the chosen user's sex.
-TEST_F(ReviewRecordsTest, ValuesAreTheAnalysisOfEachRecording) {
+// A pulse recording's values as the test computed them: the mean pulse, and the wellness
+// index for the age of the test year and the sex in the recording's header (not the user's).
+TEST_F(ReviewRecordsTest, PulseValuesAreTheAnalysisOfTheRecording) {
     ASSERT_TRUE(SavePulseRecording(m_folder, "Kim", 3, kBirthYear, kHeaderSex));
-    ASSERT_TRUE(SaveRateRecording(m_folder, "Kim", 3, kBirthYear, kHeaderSex));
     const ReviewRecords records = LoadReviewRecords(m_folder, "Kim", kUserSex);
     ASSERT_EQ(records.wellness.size(), 1u);
-    ASSERT_EQ(records.stress.size(), 1u);
 
     auto replay = std::make_unique<CHrv>();
     replay->AttachApg();
@@ -106,14 +68,6 @@ TEST_F(ReviewRecordsTest, ValuesAreTheAnalysisOfEachRecording) {
     EXPECT_EQ(records.meanPulse[0].value, meanPulse);
     EXPECT_EQ(records.wellness[0].value, wellness);
     EXPECT_NE(wellness, std::trunc(replay->SummariseApg(2024 - kBirthYear, 1).wellnessIndex));
-
-    auto rates = std::make_unique<CHrv>();
-    ASSERT_EQ(rates->LoadRateFile(&header, (m_folder / Name("Kim", 3, ".hrv")).string()),
-              FileStatus::Ok);
-    ASSERT_EQ(rates->AnalyseHrv(kUserSex, 2024 - kBirthYear), HrvStatus::Ok);
-    EXPECT_EQ(records.stress[0].value, rates->Result().stressScoreCopy);
-    ASSERT_EQ(rates->AnalyseHrv(kHeaderSex, 2024 - kBirthYear), HrvStatus::Ok);
-    EXPECT_NE(records.stress[0].value, rates->Result().stressScoreCopy);
 }
 
 TEST_F(ReviewRecordsTest, UnreadableRecordingsGiveNoPointAndAreCounted) {
@@ -169,10 +123,4 @@ TEST_F(ReviewRecordsTest, ProgressCountsAndStopEndsTheLoadAfterTheRecordingInHan
     EXPECT_EQ(progress.done, 1);
     EXPECT_EQ(stopped.meanPulse.size(), 1u);
     EXPECT_TRUE(stopped.stress.empty());
-}
-
-TEST_F(ReviewRecordsTest, MissingFolderGivesNothing) {
-    const ReviewRecords records = LoadReviewRecords(m_folder / "missing", "Kim", kUserSex);
-    EXPECT_TRUE(records.meanPulse.empty() && records.wellness.empty() && records.stress.empty());
-    EXPECT_EQ(records.unreadable, 0);
 }
