@@ -71,6 +71,29 @@ void DrawGlyph(QPainter& painter, ActionGlyph glyph, const QRectF& box, const QC
         painter.drawPath(path);
         break;
     }
+    case ActionGlyph::Calculator: { // a calculator: display and keys
+        const QRectF body(c.x() - r * 0.6, c.y() - r * 0.8, r * 1.2, r * 1.6);
+        painter.drawRoundedRect(body, r * 0.12, r * 0.12);
+        painter.drawLine(QPointF(body.left() + r * 0.25, c.y() - r * 0.4),
+                         QPointF(body.right() - r * 0.25, c.y() - r * 0.4));
+        painter.setBrush(colour);
+        for (int row = 0; row < 2; ++row) {
+            for (int column = 0; column < 2; ++column) {
+                painter.drawEllipse(
+                    QPointF(c.x() + (column - 0.5) * r * 0.55, c.y() + r * 0.1 + row * r * 0.4),
+                    r * 0.09, r * 0.09);
+            }
+        }
+        break;
+    }
+    case ActionGlyph::Back: // an arrow to the left
+        path.moveTo(c.x() + r * 0.7, c.y());
+        path.lineTo(c.x() - r * 0.6, c.y());
+        path.moveTo(c.x() - r * 0.15, c.y() - r * 0.45);
+        path.lineTo(c.x() - r * 0.6, c.y());
+        path.lineTo(c.x() - r * 0.15, c.y() + r * 0.45);
+        painter.drawPath(path);
+        break;
     }
 }
 
@@ -83,7 +106,9 @@ QPixmap ActionIcon(ActionGlyph glyph, QSize size, ActionLook look) {
         return pixmap;
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    const bool page = glyph == ActionGlyph::PageDown || glyph == ActionGlyph::PageUp;
+    // The glyphs over the light pictures go without the round frame.
+    const bool page = glyph == ActionGlyph::PageDown || glyph == ActionGlyph::PageUp ||
+                      glyph == ActionGlyph::Calculator || glyph == ActionGlyph::Back;
     const qreal side = std::min(size.width(), size.height());
     QRectF box(0, 0, side, side);
     box.moveCenter(QRectF(QPointF(0, 0), QSizeF(size)).center());

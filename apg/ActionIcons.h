@@ -1,12 +1,12 @@
 #pragma once
-// The glyphs of the icon buttons: the round action buttons of the test windows, the two page
-// buttons of the explanatory pictures and the reports' send button, painted at the button's
-// size.
+// The glyphs of the icon buttons: the round action buttons of the test windows, the page,
+// calculator and back buttons over the explanatory pictures and the reports' send button,
+// painted at the button's size.
 
 #include <QPixmap>
 #include <QSize>
 
-enum class ActionGlyph { Main, Start, Stop, Result, PageDown, PageUp, Send };
+enum class ActionGlyph { Main, Start, Stop, Result, PageDown, PageUp, Send, Calculator, Back };
 
 enum class ActionLook {
     Normal,

@@ -69,12 +69,6 @@ CDlgApg::CDlgApg(QWidget* parent)
 
 CDlgApg::~CDlgApg() = default;
 
-ApgFigureTexts CDlgApg::FigureTexts() const {
-    return ApgFigureTexts{UserAge(),
-                          TheApp().fontFace,
-                          {GetMessageText(60104), GetMessageText(60105), GetMessageText(60106)}};
-}
-
 void CDlgApg::OnCommand(int id) {
     switch (id) {
     case kInfo1:
@@ -163,7 +157,7 @@ void CDlgApg::EndOfTest() {
 void CDlgApg::DrawFigures(const ApgSummary& summary) {
     m_shownSummary = summary;
     Panels().DrawRateAndStrength(*Hrv());
-    Panels().DrawWellnessFigures(summary, FigureTexts());
+    Panels().DrawWellnessFigures(summary, WellnessFigureTexts());
 }
 
 // --- Pictures and painting ---------------------------------------------------------------

@@ -51,7 +51,6 @@ private:
     void SkinControls();
     void EndOfTest();
     void DrawFigures(const ApgSummary& summary);
-    ApgFigureTexts FigureTexts() const;
 
     int m_infoPage = 1;
     ApgSummary m_shownSummary;

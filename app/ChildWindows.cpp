@@ -6,6 +6,7 @@
 #include "controls/MessageBox.h"
 #include "records/DlgReview.h"
 #include "records/DlgUser.h"
+#include "stress/DlgStress.h"
 
 #include <QDialog>
 #include <QScreen>
@@ -26,8 +27,11 @@ CBkDialog* OpenApgWindow(QWidget* opener) {
 }
 
 CBkDialog* OpenStressWindow(QWidget* opener) {
-    ShowNotAvailable(opener);
-    return nullptr;
+    auto* window = new CDlgStress(opener);
+    ShowFullScreenWindow(window);
+    window->SetBackground(
+        TheApp().ResourcePath(QStringLiteral("IMAGE"), QStringLiteral("stress.jpg")));
+    return window;
 }
 
 CBkDialog* OpenReviewWindow(QWidget* opener) {

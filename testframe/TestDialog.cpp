@@ -179,6 +179,12 @@ void CTestDialog::ShowMessage(int number) {
     ShowMessageBox(this, GetMessageText(number));
 }
 
+ApgFigureTexts CTestDialog::WellnessFigureTexts() const {
+    return ApgFigureTexts{UserAge(),
+                          TheApp().fontFace,
+                          {GetMessageText(60104), GetMessageText(60105), GetMessageText(60106)}};
+}
+
 int CTestDialog::UserAge() const {
     return QDate::currentDate().year() - TheApp().CurrentUser.birthYear;
 }

@@ -155,6 +155,8 @@ protected:
     bool SavePulseRecording(const ApgSummary& summary, double apgIndex);
 
     CApgPanelSet& Panels() { return m_panels; }
+    // What the wellness figures need beyond the test: the user's age, the face, the bands.
+    ApgFigureTexts WellnessFigureTexts() const;
 
     // --- The explanatory pictures beside the test ---
     // A picture of the current language's IMAGE folder, scaled to the rectangle (null when it

@@ -21,25 +21,12 @@
 
 using namespace ApgId;
 using namespace apgtest;
+using testkit::FeedUntilQualified;
 
 namespace {
 
 const QColor kWhite(255, 255, 255);
 const QColor kRed(255, 0, 0);
-
-// Feeds the synthetic pulse into the CHrv, one quarter second at a time, until `qualified`
-// good beats were analysed; false when that does not happen within 90 s of pulse.
-bool FeedUntilQualified(CHrv& hrv, SyntheticPulseSource& source, int qualified) {
-    std::vector<int16_t> chunk(50);
-    for (int i = 0; i < 90 * 4; ++i) {
-        if (hrv.SummariseApg(45, 1).qualified >= qualified)
-            return hrv.SummariseApg(45, 1).qualified == qualified;
-        for (int16_t& sample : chunk)
-            sample = source.Next();
-        hrv.AddSamples(chunk.data(), static_cast<int>(chunk.size()));
-    }
-    return false;
-}
 
 } // namespace
 

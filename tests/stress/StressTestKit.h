@@ -1,10 +1,14 @@
 #pragma once
-// What the stress window's and report's tests share: a CHrv as the stress window makes it,
-// filled with the committed resting pulse, and a finished test loaded back as the review does.
+// What the stress window's and report's tests share besides SensorKit.h: the window as the
+// main menu opens it, a CHrv as the window makes it filled with the committed resting pulse,
+// and a finished test loaded back as the review does.
 
 #include "analysis/Hrv.h"
 #include "analysis/RecordingHeader.h"
+#include "stress/DlgStress.h"
 #include "tests/common/TestInputs.h"
+
+#include "SensorKit.h"
 
 #include <QString>
 
@@ -60,6 +64,31 @@ inline std::unique_ptr<CHrv> FinishedTest(const std::string& path, int birthYear
         return nullptr;
     hrv->AnalyseHrv(1, hrv->Identity().age);
     return hrv;
+}
+
+// The window as the main menu opens it, at the screen's size with its picture.
+inline std::unique_ptr<CDlgStress> OpenWindow() {
+    auto window = std::make_unique<CDlgStress>();
+    window->resize(TheApp().screenSize);
+    window->SetBackground(
+        TheApp().ResourcePath(QStringLiteral("IMAGE"), QStringLiteral("stress.jpg")));
+    return window;
+}
+
+// Runs timer 2 until the test ends (at most `ticks` times); the number of ticks it took.
+inline int RunSeconds(CDlgStress& window, int ticks) {
+    int run = 0;
+    while (run < ticks && window.TimerActive(CDlgStress::kSecondTimer)) {
+        window.OnTimer(CDlgStress::kSecondTimer);
+        ++run;
+    }
+    return run;
+}
+
+// Ten ticks of timer 1: the last one redraws every panel.
+inline void RunFigureTick(CDlgStress& window) {
+    for (int tick = 0; tick < 10; ++tick)
+        window.OnTimer(CDlgStress::kGraphTimer);
 }
 
 } // namespace stresstest

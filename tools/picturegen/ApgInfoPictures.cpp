@@ -3,6 +3,7 @@
 // leaves the bottom centre free for the window's "next" button, page 4 the top centre for
 // its "back" button.
 
+#include "InfoKit.h"
 #include "PaintKit.h"
 #include "PictureRegistry.h"
 
@@ -16,39 +17,13 @@
 
 namespace {
 
-const QColor kPaper(246, 249, 251);
-const QColor kRule(206, 218, 226);
-const QColor kAccent(12, 120, 132);
-const QColor kCurve(11, 42, 72);
+using namespace InfoKit;
+
 const QColor kWaveA(214, 64, 40);
 const QColor kGood(2, 120, 200);
 const QColor kBandLow(226, 60, 40);
 const QColor kBandMiddle(222, 178, 0);
 const QColor kBandHigh(97, 160, 0);
-
-constexpr int kWidth = kApgInfoPictureWidth;
-constexpr int kHeight = kApgInfoPictureHeight;
-constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-
-void Paper(QPainter& painter) {
-    painter.fillRect(QRectF(0, 0, kWidth, kHeight), kPaper);
-    painter.fillRect(QRectF(0, 0, 5, kHeight), kAccent);
-}
-
-// One paragraph with a round bullet, wrapped into the width; returns the y below it.
-qreal Paragraph(QPainter& painter, qreal x, qreal y, qreal width, const QString& text,
-                int size = 13) {
-    const QFont font = Kit::Font(size);
-    const QRectF box(x + 14, y, width - 14, 200);
-    const QRectF used = QFontMetricsF(font).boundingRect(box, kTextFlags, text);
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kAccent);
-    painter.drawEllipse(QPointF(x + 4, y + size * 0.62), 3, 3);
-    painter.restore();
-    Kit::Text(painter, box, text, font, Kit::kInk, kTextFlags);
-    return y + used.height() + 7;
-}
 
 // The second-derivative wave through a = 1, b, c, d, e (the ratios to a) in area, as a
 // smooth curve; returns the five wave points.
@@ -79,12 +54,6 @@ std::array<QPointF, 5> AeCurve(QPainter& painter, const QRectF& area,
 QString PageTitle(const PictureContext& c, const char* ko, const char* en, const char* ja,
                   const char* zh) {
     return c.Choose(ko, en, ja, zh);
-}
-
-void Heading(QPainter& painter, qreal y, const QString& text) {
-    Kit::Text(painter, QRectF(20, y, kWidth - 40, 24), text, Kit::Font(16, QFont::DemiBold), kCurve,
-              Qt::AlignLeft | Qt::AlignVCenter);
-    painter.fillRect(QRectF(20, y + 26, kWidth - 40, 1), kRule);
 }
 
 // The wave shapes of the types A to G (a = 1, then b/a, c/a, d/a, e/a).

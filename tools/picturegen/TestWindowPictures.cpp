@@ -1,11 +1,14 @@
-// The wellness test window's picture (1600 x 1000, the window's design space): the frames
-// under the graphs and figures, the type scale "Good A..G Bad", the tracks of the bars, the
-// dock of the four round buttons and the title. The window's labels carry the other texts.
+// The test windows' pictures (1600 x 1000, the windows' design space): the frames under the
+// graphs and figures, the type scale "Good A..G Bad", the tracks of the bars, the dock of the
+// four round buttons and the title. The wellness and the stress window have their graphs and
+// figures in the same places; the stress window's heart-rate and LF/HF charts draw their own
+// grids. The windows' labels carry the other texts.
 
 #include "PaintKit.h"
 #include "PictureRegistry.h"
 
 #include "apg/ApgLayout.h"
+#include "stress/StressLayout.h"
 
 #include <QPainter>
 
@@ -108,9 +111,14 @@ void TypeScale(QPainter& painter) {
     painter.restore();
 }
 
-} // namespace
+// What tells the two windows' pictures apart.
+struct WindowStyle {
+    int title;       // text of the main menu's section
+    bool sweepGrids; // a grid per second under the second and third graph
+    QColor dots[3];  // the colours of the three graphs beside their captions
+};
 
-void PaintApgPicture(QPainter& painter, const PictureContext& context) {
+void PaintTestWindow(QPainter& painter, const PictureContext& context, const WindowStyle& style) {
     const QRectF all(0, 0, 1600, 1000);
     Kit::FillVertical(painter, all, Kit::kNight, Kit::kDeep);
     Kit::Glow(painter, QPointF(1100, 330), 640, QColor(36, 140, 160, 45));
@@ -120,7 +128,7 @@ void PaintApgPicture(QPainter& painter, const PictureContext& context) {
     Kit::TopBar(painter, Row(kStatus), Row(kClose).center());
 
     // Title and the person's line.
-    const QString title = context.SectionText("Tondrela", 1014);
+    const QString title = context.SectionText("Tondrela", style.title);
     Kit::Text(painter, QRectF(91, 46, 700, 36), title, Kit::Font(28, QFont::DemiBold), Qt::white,
               Qt::AlignLeft | Qt::AlignVCenter);
     const QRectF user = Row(kUserLine);
@@ -134,13 +142,17 @@ void PaintApgPicture(QPainter& painter, const PictureContext& context) {
     Card(painter, QRectF(636, 120, 894, 432));
     Card(painter, QRectF(612, 560, 918, 236));
 
-    for (ApgPanel graph : {ApgPanel::PulseWave, ApgPanel::Diff1, ApgPanel::Diff2})
-        GraphTile(painter, PanelRect(graph));
-    const QColor curves[] = {QColor(255, 255, 0), QColor(0, 255, 255), QColor(255, 0, 255)};
+    GraphTile(painter, PanelRect(ApgPanel::PulseWave));
+    for (ApgPanel graph : {ApgPanel::Diff1, ApgPanel::Diff2}) {
+        if (style.sweepGrids)
+            GraphTile(painter, PanelRect(graph));
+        else
+            Tile(painter, PanelRect(graph));
+    }
     const int captions[] = {kPulseCaption, kDiff1Caption, kDiff2Caption};
     for (int i = 0; i < 3; ++i) {
         const QRectF caption = Row(captions[i]);
-        Dot(painter, QPointF(caption.left() - 8, caption.center().y()), curves[i]);
+        Dot(painter, QPointF(caption.left() - 8, caption.center().y()), style.dots[i]);
     }
 
     const QRectF rate = PanelRect(ApgPanel::PulseRate);
@@ -170,4 +182,19 @@ void PaintApgPicture(QPainter& painter, const PictureContext& context) {
     const QRectF dock(first.left() - 12, Row(kQuit).top() - 10, last.right() - first.left() + 24,
                       first.bottom() - Row(kQuit).top() + 18);
     Kit::Panel(painter, dock, 18, QColor(255, 255, 255, 12), kCardBorder, 1.2);
+}
+
+} // namespace
+
+void PaintApgPicture(QPainter& painter, const PictureContext& context) {
+    PaintTestWindow(painter, context,
+                    {1014, true, {QColor(255, 255, 0), QColor(0, 255, 255), QColor(255, 0, 255)}});
+}
+
+void PaintStressPicture(QPainter& painter, const PictureContext& context) {
+    static_assert(StressRow(StressId::kHrvCaption)->y == ApgRow(kDiff1Caption)->y &&
+                      StressRow(StressId::kAnsCaption)->y == ApgRow(kDiff2Caption)->y,
+                  "the graph captions of both windows lie in the same places");
+    PaintTestWindow(painter, context,
+                    {1015, false, {QColor(255, 255, 0), QColor(255, 64, 255), QColor(0, 74, 160)}});
 }
