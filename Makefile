@@ -42,6 +42,7 @@ demo: build
 
 bench: build
 	$(BUILD)/bench/tondrela-bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/tondrela-gui-bench
 
 # Builds the fuzzers with clang in $(FUZZ_BUILD) (optimised, with address and
 # undefined-behaviour sanitizers) and runs each for SECONDS seconds, starting from its seed
