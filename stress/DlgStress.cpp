@@ -239,7 +239,6 @@ void CDlgStress::Calculate(int topic) {
 
 void CDlgStress::TestStarted() {
     m_apgPhase = true;
-    m_apgFigures = ApgSummary{};
 }
 
 void CDlgStress::DrawGraphTick(bool figures) {
@@ -280,7 +279,6 @@ bool CDlgStress::EndOfApgPhase() {
         ShowMessage(40005);
         return false;
     }
-    m_apgFigures = summary;
     SavePulseRecording(summary, static_cast<int>(summary.vascularAge));
     return true;
 }

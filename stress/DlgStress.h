@@ -47,8 +47,6 @@ public:
     int Topic() const { return m_topic; }
     // 1 from Start until the pulse recording was handled after the 60th second.
     bool ApgPhase() const { return m_apgPhase; }
-    // The wellness figures taken at that moment (those of the pulse recording's header).
-    const ApgSummary& ApgFigures() const { return m_apgFigures; }
     QLineEdit* Edit(int id) const;
     QRadioButton* Radio(int id) const;
 
@@ -74,7 +72,6 @@ private:
 
     int m_topic = 1;
     bool m_apgPhase = false;
-    ApgSummary m_apgFigures;
     int m_bodyMassCategory = -1;          // of the index shown, -1 while none
     QImage m_infoPictures[kStressTopics]; // scaled to their rectangles
 };

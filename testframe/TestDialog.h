@@ -14,9 +14,9 @@
 // thread feeds it.
 //
 // Layout: the controls and panels are placed from the window's table in its 1600 x 1000
-// design space at ScaleX() x ScaleY(); Relayout() places them again (a resize does). Keys and
-// closing go through this class as well, so that what holds for one test window holds for
-// both.
+// design space at ScaleX() x ScaleY(); Relayout() places them again (a resize does). Closing
+// (done) is handled here as well: what holds for one test window's layout, keys and closing
+// belongs in this class, so that it holds for both.
 //
 // Threads: GUI thread only.
 
