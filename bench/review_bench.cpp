@@ -1,5 +1,6 @@
 // Opening the review of a person with 500 recordings: 250 wellness tests (61 s each) and 250
-// stress tests (150 s each), every one replayed through the analysis. Target: 300 ms.
+// stress tests (150 s each), every one replayed through the analysis. Target: 300 ms of real
+// time; the CPU time counts every thread of the load.
 
 #include "records/ReviewRecords.h"
 #include "tests/common/ReviewFiles.h"
@@ -47,6 +48,9 @@ void BM_LoadReview500Recordings(benchmark::State& state) {
         benchmark::DoNotOptimize(records);
     }
 }
-BENCHMARK(BM_LoadReview500Recordings)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadReview500Recordings)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 } // namespace

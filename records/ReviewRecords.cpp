@@ -6,15 +6,19 @@
 #include "analysis/Trace.h"
 #include "records/UserRecordings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kRateChartSeconds = 300; // span of the review's rate chart
+constexpr size_t kMaxWorkers = 4;      // threads replaying recordings at once
 
 struct PulsePoint {
     double meanPulse;
@@ -57,10 +61,64 @@ std::optional<double> ReadStressPoint(CHrv& hrv, const std::string& path, int us
     return hrv.Result().stressScoreCopy;
 }
 
-void Append(std::vector<CLinkList>* list, int kind, double value, const CHrv& hrv,
+enum class Kind { Pulse, Rate };
+
+struct Job {
+    const std::string* name;
+    Kind kind;
+};
+
+// What became of one job; written by the one worker that took it.
+struct Outcome {
+    bool loaded = false; // false: not taken before a stop
+    bool readable = false;
+    double first = 0;  // mean pulse, or stress index
+    double second = 0; // wellness index
+    std::string dateLabel;
+};
+
+std::unique_ptr<CHrv> MakeReplayHrv() {
+    auto hrv = std::make_unique<CHrv>();
+    hrv->AttachApg();
+    hrv->AttachRateChart(kRateChartSeconds);
+    hrv->AttachPulseRing();
+    return hrv;
+}
+
+// One worker: takes the next job until none is left or a stop is requested, with a CHrv of
+// its own.
+void Work(const std::vector<Job>& jobs, std::vector<Outcome>& outcomes, std::atomic<size_t>& next,
+          const fs::path& folder, int userSex, const std::stop_token& stop,
+          ReviewLoadProgress* progress) {
+    const std::unique_ptr<CHrv> hrv = MakeReplayHrv();
+    for (size_t i = 0; !stop.stop_requested() && (i = next++) < jobs.size();) {
+        const std::string path = PathIn(folder, *jobs[i].name);
+        Outcome outcome;
+        outcome.loaded = true;
+        if (jobs[i].kind == Kind::Pulse) {
+            if (const std::optional<PulsePoint> point = ReadPulsePoint(*hrv, path)) {
+                outcome.readable = true;
+                outcome.first = point->meanPulse;
+                outcome.second = point->wellnessIndex;
+            }
+        } else if (const std::optional<double> stress = ReadStressPoint(*hrv, path, userSex)) {
+            outcome.readable = true;
+            outcome.first = *stress;
+        }
+        if (outcome.readable)
+            outcome.dateLabel = hrv->Identity().dateTimeText;
+        else
+            TRACE("review: cannot read %s\n", path.c_str());
+        outcomes[i] = std::move(outcome);
+        if (progress)
+            ++progress->done;
+    }
+}
+
+void Append(std::vector<CLinkList>* list, int kind, double value, const Outcome& outcome,
             const std::string& fileName) {
     CLinkList entry;
-    entry.dateLabel = hrv.Identity().dateTimeText;
+    entry.dateLabel = outcome.dateLabel;
     entry.kind = kind;
     entry.value = value;
     entry.number = static_cast<int>(list->size()) + 1;
@@ -72,45 +130,52 @@ void Append(std::vector<CLinkList>* list, int kind, double value, const CHrv& hr
 
 ReviewRecords LoadReviewRecords(const fs::path& folder, std::string_view userName, int userSex,
                                 std::stop_token stop, ReviewLoadProgress* progress) {
-    ReviewRecords records;
     const std::vector<std::string> pulses = ListUserRecordings(folder, userName, ".ppg");
     const std::vector<std::string> rates = ListUserRecordings(folder, userName, ".hrv");
+    std::vector<Job> jobs;
+    for (const std::string& name : pulses)
+        jobs.push_back({&name, Kind::Pulse});
+    for (const std::string& name : rates)
+        jobs.push_back({&name, Kind::Rate});
     if (progress) {
         progress->done = 0;
-        progress->total = static_cast<int>(pulses.size() + rates.size());
+        progress->total = static_cast<int>(jobs.size());
     }
-    auto step = [&] {
-        if (progress)
-            ++progress->done;
-        return !stop.stop_requested();
-    };
 
-    auto hrv = std::make_unique<CHrv>();
-    hrv->AttachApg();
-    hrv->AttachRateChart(kRateChartSeconds);
-    hrv->AttachPulseRing();
-    for (const std::string& name : pulses) {
-        const std::string path = PathIn(folder, name);
-        if (const std::optional<PulsePoint> point = ReadPulsePoint(*hrv, path)) {
-            Append(&records.meanPulse, CLinkList::kMeanPulse, point->meanPulse, *hrv, name);
-            Append(&records.wellness, CLinkList::kWellnessIndex, point->wellnessIndex, *hrv, name);
-        } else {
-            TRACE("review: cannot read %s\n", path.c_str());
-            ++records.unreadable;
+    // The recordings are independent: they are replayed on up to kMaxWorkers threads at once,
+    // this one included.
+    std::vector<Outcome> outcomes(jobs.size());
+    std::atomic<size_t> next{0};
+    {
+        const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+        const size_t workers = std::min({kMaxWorkers, cores, jobs.size()});
+        std::vector<std::jthread> helpers;
+        for (size_t i = 1; i < workers; ++i) {
+            try {
+                helpers.emplace_back(
+                    [&] { Work(jobs, outcomes, next, folder, userSex, stop, progress); });
+            } catch (const std::system_error& error) {
+                TRACE("review: loading with %zu threads only (%s)\n", i, error.what());
+                break;
+            }
         }
-        if (!step())
-            return records;
-    }
-    for (const std::string& name : rates) {
-        const std::string path = PathIn(folder, name);
-        if (const std::optional<double> stress = ReadStressPoint(*hrv, path, userSex)) {
-            Append(&records.stress, CLinkList::kStressIndex, *stress, *hrv, name);
-        } else {
-            TRACE("review: cannot read %s\n", path.c_str());
+        Work(jobs, outcomes, next, folder, userSex, stop, progress);
+    } // the helpers are joined here
+
+    ReviewRecords records;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        const Outcome& outcome = outcomes[i];
+        const std::string& name = *jobs[i].name;
+        if (!outcome.loaded)
+            continue;
+        if (!outcome.readable) {
             ++records.unreadable;
+        } else if (jobs[i].kind == Kind::Pulse) {
+            Append(&records.meanPulse, CLinkList::kMeanPulse, outcome.first, outcome, name);
+            Append(&records.wellness, CLinkList::kWellnessIndex, outcome.second, outcome, name);
+        } else {
+            Append(&records.stress, CLinkList::kStressIndex, outcome.first, outcome, name);
         }
-        if (!step())
-            return records;
     }
     return records;
 }

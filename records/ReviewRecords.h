@@ -11,7 +11,8 @@
 //
 // Threads: LoadReviewRecords may run on any thread; it shares nothing with its caller but
 // the stop token and the progress counters, which are safe to read from any thread while it
-// runs.
+// runs. It replays the recordings on up to four threads at once (the calling one included),
+// each with a CHrv of its own, and joins them before it returns.
 
 #include <atomic>
 #include <filesystem>
@@ -62,7 +63,7 @@ struct ReviewLoadProgress {
 // Cannot be read: a file that does not open, is shorter than its header or starts with no
 // recording marker; a pulse recording that yields no rate; a rate recording that the HRV
 // analysis finds too short.
-// When stop is requested the load ends after the recording in hand; what it returns then is
+// When stop is requested the load ends after the recordings in hand; what it returns then is
 // incomplete.
 ReviewRecords LoadReviewRecords(const std::filesystem::path& folder, std::string_view userName,
                                 int userSex, std::stop_token stop = {},

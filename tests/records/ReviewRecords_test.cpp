@@ -104,7 +104,7 @@ TEST_F(ReviewRecordsTest, UnreadableRecordingsGiveNoPointAndAreCounted) {
     EXPECT_EQ(records.wellness[1].number, 2);
 }
 
-TEST_F(ReviewRecordsTest, ProgressCountsAndStopEndsTheLoadAfterTheRecordingInHand) {
+TEST_F(ReviewRecordsTest, ProgressCountsAndAStoppedLoadTakesNoFurtherRecording) {
     for (int n = 0; n < 3; ++n) {
         ASSERT_TRUE(SavePulseRecording(m_folder, "Kim", n, kBirthYear, kHeaderSex));
         ASSERT_TRUE(SaveRateRecording(m_folder, "Kim", n, kBirthYear, kHeaderSex));
@@ -120,7 +120,7 @@ TEST_F(ReviewRecordsTest, ProgressCountsAndStopEndsTheLoadAfterTheRecordingInHan
     const ReviewRecords stopped =
         LoadReviewRecords(m_folder, "Kim", kUserSex, stop.get_token(), &progress);
     EXPECT_EQ(progress.total, 6);
-    EXPECT_EQ(progress.done, 1);
-    EXPECT_EQ(stopped.meanPulse.size(), 1u);
-    EXPECT_TRUE(stopped.stress.empty());
+    EXPECT_EQ(progress.done, 0);
+    EXPECT_TRUE(stopped.meanPulse.empty() && stopped.stress.empty());
+    EXPECT_EQ(stopped.unreadable, 0);
 }
