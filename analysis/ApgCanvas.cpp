@@ -151,10 +151,12 @@ bool ApgCanvas::PlaceWaves(int wave[5]) const {
         return true;
     }
 
-    // Look for a separate d (the trough after p1) and e (the next positive peak x after it).
-    // Without that trough there is no d/e region in the window, so x is missing too.
+    // Look for a separate d (the trough t2 after p1) and e (the first positive peak x after
+    // t2). Without t2 the search for x starts at the window's beginning and finds a peak at or
+    // before a: then c and d count as separate unless no a wave of a next beat follows x, and
+    // the missing d leaves the beat unrecorded.
     const int t2 = FindTrough(p1 + 1, m_window, n);
-    const int x = t2 == -1 ? -1 : PositivePeak(t2 + 1);
+    const int x = PositivePeak(t2 + 1);
     // y: the a wave of the next beat, -1 when the window holds none.
     const int y = x == -1 ? -1 : ThresholdPeak(x + 1, threshold);
     wave[kB] = t1;
@@ -165,6 +167,8 @@ bool ApgCanvas::PlaceWaves(int wave[5]) const {
         wave[kD] = t1 + (p1 - t1) * 5 / 8;
         wave[kE] = p1;
     } else {
+        if (t2 == -1)
+            return false;
         wave[kC] = p1;
         wave[kD] = t2;
         wave[kE] = x;

@@ -99,12 +99,20 @@ TEST_F(ApgWaveSearch, PlacesTheWavesOfEachShape) {
          {0, 30, 45, 60, 75, 95, 115, 200, 220},
          {0, 1000, -800, -100, -400, 0, -100, 1000, 0},
          {30, 45, 50, 54, 60}},
-        // The window ends on the fall after the c candidate; the earlier positive bump must
-        // not be taken for the d/e region.
-        {"missing trough after the c candidate",
-         {0, 10, 20, 50, 65, 80, 100},
+        // The window ends on the rise and fall after the c candidate p1: no trough after it.
+        // The search for e then starts at the window's beginning and finds a itself; here a
+        // drops at once below 80 % of the maximum, so no a wave of a next beat follows, and
+        // c and d go to 3/8 and 5/8 from b to p1: 15 * 3 / 8 = 5, 15 * 5 / 8 = 9.
+        {"missing trough after the c candidate, no a wave after a",
+         {0, 30, 32, 47, 67},
+         {0, 1000, -800, -100, -600},
+         {30, 32, 37, 41, 47}},
+        // No trough after the c candidate either, an earlier positive bump, and p1 more than
+        // 250 ms after a.
+        {"missing trough after a late c candidate",
+         {0, 10, 20, 50, 65, 110, 130},
          {0, 300, -100, 1000, -800, -100, -600},
-         {50, 65, 70, 74, 80}},
+         {50, 65, 81, 93, 110}},
         // 790 is below 0.8 * 1000 and skipped; 810 is a although 1000 comes later.
         {"first peak reaching 80 % of the maximum is a",
          {0, 20, 40, 60, 75, 90, 105, 125, 145, 230, 250},
@@ -140,6 +148,21 @@ TEST_F(ApgWaveSearch, BeatWithoutItsWavesLeavesNoRow) {
     feeder.Push(Shape({0, 30, 45, 60}, {0, 1000, -800, -100}));
     apg->AnalyseBeat(10);
     EXPECT_EQ(apg->BeatRows(), 0) << "no peak after the trough";
+
+    // No trough after the c candidate, p1 within 250 ms of a, and a next a wave found after
+    // the e candidate (which the search from the window's start finds at or before a; every
+    // value of a fall is a peak of the search, so the one right after a qualifies): c and d
+    // count as separate, and the missing trough, d, leaves the beat out.
+    for (const auto& [at, value] : {
+             std::pair<std::vector<int>, std::vector<double>>{{0, 30, 45, 60, 80},
+                                                              {0, 1000, -800, -100, -600}},
+             {{0, 10, 20, 50, 65, 80, 100}, {0, 300, -100, 1000, -800, -100, -600}}, // a bump
+         }) {
+        feeder.Clear();
+        feeder.Push(Shape(at, value));
+        apg->AnalyseBeat(10);
+    }
+    EXPECT_EQ(apg->BeatRows(), 0) << "no trough after the c candidate";
 }
 
 TEST_F(ApgWaveSearch, RowHoldsVascularAgeTypeAndStrength) {
