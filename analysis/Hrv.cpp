@@ -218,6 +218,11 @@ void CHrv::AddSampleLocked(double x) {
     if (apg && apg->PulseCount() < ApgCanvas::kSeriesCapacity) {
         apg->AddSample(v);
         m_apgLastIndex = apg->LastSampleIndex();
+    } else if (apg) {
+        // Its series hold the first 65 s. A later beat would be analysed on a window that no
+        // longer moves and repeat an earlier beat's row: the intake ends here, as the stress
+        // window ends it after the first minute.
+        m_apgIntake = false;
     }
 
     m_window.Push(d);

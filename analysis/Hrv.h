@@ -167,7 +167,8 @@ public:
     void SetAge(int age);
 
     // The APG object keeps what it holds and takes no further samples, beats or rates (the
-    // stress test keeps the wellness figures of its first minute); until the next reset.
+    // stress test keeps the wellness figures of its first minute); until the next reset. The
+    // intake also ends by itself with the first sample its full series (65 s) cannot take.
     void StopApgIntake();
 
     // --- HRV analysis (owner's thread) ---
