@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr char kWorkFolder[] = "../work";
-
 const CReportFrame::Sheet kSheet = {ApgReport::kPageHeight, 30012, "apgReport.jpg",
                                     ApgReport::kControlLayout, ApgPrintedRect};
 
@@ -31,7 +29,7 @@ void CDlgApgReport::CollectData() {
     CHrv* hrv = Hrv();
     if (!hrv)
         return;
-    m_data.history = BuildApgHistory(*hrv, QString::fromLatin1(kWorkFolder), user.name, user.sex);
+    m_data.history = BuildApgHistory(*hrv, TheApp().recordingsFolder, user.name, user.sex);
 
     // The page shows what the CHrv holds now: the last recording replayed, or the test.
     const RecordingIdentity identity = hrv->Identity();

@@ -3,8 +3,8 @@
 // report frame of CReportFrame (scrolling below a fixed band, printing), with the Up and Down
 // arrow keys scrolling as well.
 //
-// Opening builds the history of the current user's recordings in "../work" (resolved against
-// the current directory, the program's folder) by replaying them through the given CHrv, so
+// Opening builds the history of the current user's recordings in the recordings folder
+// (CTondrelaApp::recordingsFolder) by replaying them through the given CHrv, so
 // afterwards the CHrv holds the recording the page shows (ApgHistory.h).
 // Threads: GUI thread only. No acquisition thread may feed the CHrv while the window exists:
 // the test window ends its acquisition before it opens the report.

@@ -71,6 +71,9 @@ public:
     const LanguageTable* languageTables[5] = {}; // entry k: the table of language k
     MessageList messageList;                     // message section of the current language
     QString workFolder;
+    // Where recordings are saved and listed: "work" beside the program's folder in a portable
+    // tree, else the per-user folder (platform/RecordingsFolder.h). Set at start-up.
+    QString recordingsFolder = QStringLiteral("../work");
     QDateTime testStartTime;
     UserRecord CurrentUser;
     QString userLine;

@@ -1,5 +1,6 @@
 // The Tondrela program. Started from anywhere, it works in its own folder, so that the
-// working folder "../work" and the picture, help and sound folders resolve beside it.
+// picture, help and sound folders resolve beside it. The recordings go to "../work" in a
+// portable tree, else to the per-user folder (platform/RecordingsFolder.h).
 //
 //   tondrela                    the sensor on USB
 //   tondrela --simulate         a simulated sensor with a synthetic pulse
@@ -13,6 +14,7 @@
 #include "device/HidPlatform.h"
 #include "device/SensorLink.h"
 #include "platform/FileSync.h"
+#include "platform/RecordingsFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -89,7 +92,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tondrela"));
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
 
     Options options;
     if (!ParseOptions(QApplication::arguments(), &options)) {
@@ -117,8 +120,14 @@ int main(int argc, char** argv) {
 
     SetFileSync(&SyncToDisk); // a saved recording survives a power cut, not only a crash
     QDir::setCurrent(QCoreApplication::applicationDirPath());
-    QDir().mkpath(QStringLiteral("../work"));
-    RemoveStaleTemporaryFiles("../work");
+    const std::filesystem::path recordings =
+        RecordingsFolder(QCoreApplication::applicationDirPath().toStdU16String());
+    if (recordings.empty()) {
+        std::fputs("tondrela: cannot create the folder for the recordings (is HOME set?)\n",
+                   stderr);
+        return 1;
+    }
+    RemoveStaleTemporaryFiles(recordings.string());
 
     std::string error;
     std::unique_ptr<HidPlatform> platform = MakeHidPlatform(platformOption, 1.0, &error);
@@ -131,6 +140,7 @@ int main(int argc, char** argv) {
     app.SetLink(std::make_unique<SensorLink>(std::move(platform)));
     const QScreen* screen = QGuiApplication::primaryScreen();
     app.InitInstance(screen ? screen->geometry().size() : QSize(1600, 1000), QDir::currentPath());
+    app.recordingsFolder = QString::fromStdU16String(recordings.u16string());
 
     int result = 0;
     {

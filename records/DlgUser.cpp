@@ -46,9 +46,8 @@ constexpr int kRowHeight = 24; // pixels, as the picture's row lines
 
 constexpr char kSection[] = "Tondrela-Registration";
 
-// The recordings folder beside the program's folder (the current directory).
 std::filesystem::path WorkFolder() {
-    return std::filesystem::path("../work");
+    return std::filesystem::path(TheApp().recordingsFolder.toStdU16String());
 }
 
 QFont PlainFont(int pixelHeight) {

@@ -1,10 +1,11 @@
 #pragma once
 // The user registration window (modal): lists the known users, rebuilt from the recordings in
-// "../work", lets the operator pick or type a user and sets the process-wide current user on
-// OK. A right-click on a row offers to delete that user's recordings.
+// the recordings folder (CTondrelaApp::recordingsFolder), lets the operator pick or type a user
+// and sets the process-wide current user on OK. A right-click on a row offers to delete that
+// user's recordings.
 //
-// "../work" is resolved against the current directory (the program's folder); the window
-// never changes the current directory.
+// A relative recordings folder is resolved against the current directory (the program's
+// folder); the window never changes the current directory.
 // Threads: GUI thread only.
 
 #include "controls/BkDialog.h"

@@ -157,7 +157,7 @@ bool CReportFrame::RenderToPrinter(QPrinter& printer) const {
 QString CReportFrame::PdfPath() const {
     const QString recording = m_hrv ? QString::fromStdString(m_hrv->Identity().name) : QString();
     if (recording.isEmpty())
-        return QStringLiteral("../work/report.pdf");
+        return TheApp().recordingsFolder + QStringLiteral("/report.pdf");
     const QFileInfo file(recording);
     return file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".pdf");
 }

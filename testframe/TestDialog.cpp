@@ -193,7 +193,8 @@ QString CTestDialog::RecordingPath(const char* extension) const {
     const QDateTime& start = TheApp().testStartTime;
     const QDate d = start.date();
     const QTime t = start.time();
-    return QString::asprintf("../work/%s_%04d%02d%02d_%02d%02d%02d.%s",
+    return TheApp().recordingsFolder +
+           QString::asprintf("/%s_%04d%02d%02d_%02d%02d%02d.%s",
                              TheApp().CurrentUser.name.toUtf8().constData(), d.year(), d.month(),
                              d.day(), t.hour(), t.minute(), t.second(), extension);
 }

@@ -4,7 +4,7 @@
 //
 //   tondrela-record --seconds N [--out FILE]
 //                   [--ppg PATH --birth-year YYYY --sex 1|2 [--name NAME] [--phone TEXT]
-//                    [--any-ppg-name]]
+//                    [--any-ppg-name] [--work]]
 //                   [--simulate[=FILE] [--speed K] [--unplug-every S]] [--trace[=FILE]]
 //
 // The options are explained in kUsage below (--help prints it).
@@ -19,6 +19,7 @@
 #include "device/SensorLink.h"
 #include "device/SimulatedSensor.h"
 #include "platform/FileSync.h"
+#include "platform/RecordingsFolder.h"
 #include "records/UserFields.h"
 #include "records/UserRecordings.h"
 
@@ -49,7 +50,7 @@ constexpr std::chrono::milliseconds kUnplugged{200};
 const char* const kUsage =
     "usage: tondrela-record --seconds N [--out FILE]\n"
     "                       [--ppg PATH --birth-year YYYY --sex 1|2 [--name NAME]\n"
-    "                        [--phone TEXT] [--any-ppg-name]]\n"
+    "                        [--phone TEXT] [--any-ppg-name] [--work]]\n"
     "                       [--simulate[=FILE] [--speed K] [--unplug-every S]]\n"
     "                       [--trace[=FILE]]\n"
     "  --seconds N       record N seconds (1 to 3600) at 200 samples per second\n"
@@ -58,6 +59,8 @@ const char* const kUsage =
     "  --birth-year, --sex, --name, --phone\n"
     "                    the person in its header (the name defaults to NAME of the file name)\n"
     "  --any-ppg-name    accept a --ppg file name that does not follow that pattern\n"
+    "  --work            save the --ppg file (a bare file name) in the program's recordings\n"
+    "                    folder, where the program finds it\n"
     "  --simulate        record from a simulated sensor with a synthetic pulse\n"
     "  --simulate=FILE   record from a simulated sensor that replays FILE (.csv or .ppg)\n"
     "  --speed K         run the simulated sensor's clock K times faster than real time;\n"
@@ -75,6 +78,7 @@ struct Options {
     std::optional<int> sex;
     std::string phone;
     bool anyPpgName = false;
+    bool work = false;
     bool simulate = false;
     std::string simulateFile;
     double speed = 1.0;
@@ -148,6 +152,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             (arg == "--sex" ? options->sex : options->birthYear) = v;
         } else if (arg == "--any-ppg-name") {
             options->anyPpgName = true;
+        } else if (arg == "--work") {
+            options->work = true;
         } else if (arg == "--simulate") {
             options->simulate = true;
         } else if (arg.starts_with("--simulate=")) {
@@ -193,8 +199,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     }
     if (options->ppg.empty()) {
         if (options->name || options->birthYear || options->sex || !options->phone.empty() ||
-            options->anyPpgName) {
-            *error = "--name, --birth-year, --sex, --phone and --any-ppg-name need --ppg";
+            options->anyPpgName || options->work) {
+            *error = "--name, --birth-year, --sex, --phone, --any-ppg-name and --work need --ppg";
             return false;
         }
         return true;
@@ -212,6 +218,18 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     }
     if (!options->name)
         options->name = fileName ? *fileName : std::filesystem::path(options->ppg).stem().string();
+    if (options->work) {
+        if (std::filesystem::path(options->ppg).has_parent_path()) {
+            *error = "--work takes a bare --ppg file name (the folder is the program's)";
+            return false;
+        }
+        const std::filesystem::path folder = RecordingsFolder(ProgramFolder());
+        if (folder.empty()) {
+            *error = "cannot create the recordings folder (is HOME set?)";
+            return false;
+        }
+        options->ppg = (folder / options->ppg).string();
+    }
     return true;
 }
 
@@ -373,6 +391,8 @@ int Record(const Options& options) {
     }
     if (!options.ppg.empty() && !SavePulseRecording(options, samples))
         return 1;
+    if (options.work)
+        std::fprintf(stderr, "tondrela-record: saved %s\n", options.ppg.c_str());
     return 0;
 }
 

@@ -64,6 +64,7 @@ void DlgApgTest::init() {
 }
 
 void DlgApgTest::cleanup() {
+    TheApp().recordingsFolder = QStringLiteral("../work");
     m_boxes.reset();
     TheApp().SetLink(nullptr);
     m_folder.reset();
@@ -241,6 +242,10 @@ void DlgApgTest::NineteenGoodBeatsEndAtTheSixtyFirstSecondWithoutSaving() {
 }
 
 void DlgApgTest::TwentyGoodBeatsAreSavedUnderTheStartTime() {
+    // Into the application's recordings folder: here another folder than "../work", as the
+    // per-user folder of an installed program is.
+    QTemporaryDir perUser;
+    TheApp().recordingsFolder = perUser.path();
     SimulatedSensor* sensor = UseSimulatedSensor();
     sensor->SetAnswering(false);
     auto window = OpenWindow();
@@ -260,14 +265,15 @@ void DlgApgTest::TwentyGoodBeatsAreSavedUnderTheStartTime() {
     RunSecondsToTheEnd(*window);
     QVERIFY(m_boxes->messages.isEmpty());
     const QString expected = QString("Kim_%1.ppg").arg(start.toString("yyyyMMdd_HHmmss"));
-    QCOMPARE(m_folder->WorkFiles(), QStringList{expected});
+    QCOMPARE(QDir(perUser.path()).entryList(QDir::Files), QStringList{expected});
+    QVERIFY(m_folder->WorkFiles().isEmpty());
     QCOMPARE(m_reports, std::vector<CHrv*>{window->Hrv()});
     QVERIFY(joinedAtReport);
 
     // The header carries the person and the figures of the test.
     RecordingHeader header;
     CHrv reread;
-    QCOMPARE(reread.LoadPulseFile(&header, (m_folder->Work() + "/" + expected).toStdString()),
+    QCOMPARE(reread.LoadPulseFile(&header, (perUser.path() + "/" + expected).toStdString()),
              FileStatus::Ok);
     const ApgSummary shown = window->ShownSummary();
     QCOMPARE(header.Name(), std::string("Kim"));
