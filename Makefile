@@ -1,4 +1,4 @@
-# Everything needed on a fresh Debian 12 machine: `make demo`, `make test`.
+# Everything needed on a fresh Debian 12 machine: `make demo`, `make test`, `make package`.
 BUILD ?= build
 TYPE ?= Release
 CMAKE_FLAGS ?=
@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 DEPS := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
         libhidapi-dev libudev-dev qt6-base-dev qt6-multimedia-dev fonts-wqy-zenhei \
         clang libclang-rt-14-dev poppler-utils libcurl4-openssl-dev python3-pyftpdlib \
-        pure-ftpd openssl
+        pure-ftpd openssl dpkg-dev file desktop-file-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Fuzzing: `make fuzz SECONDS=N [FUZZERS="fuzz_sample_csv ..."]`.
@@ -14,7 +14,9 @@ FUZZ_BUILD ?= build-fuzz
 FUZZERS ?= fuzz_pulse_file fuzz_rate_file fuzz_sample_csv fuzz_byte_intake fuzz_language_table
 SECONDS ?= 30
 
-.PHONY: all deps build test demo bench install fuzz clean
+PACKAGE_BUILD ?= build-package
+
+.PHONY: all deps build test demo bench install package fuzz clean
 
 all: build
 
@@ -62,6 +64,14 @@ fuzz: deps
 
 install: build
 	cmake --install $(BUILD)
+
+# The Debian package: a Release build for the prefix /usr with the system layout
+# (TONDRELA_SYSTEM_INSTALL), packed by CPack into $(PACKAGE_BUILD)/tondrela_<version>_<arch>.deb.
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DTONDRELA_SYSTEM_INSTALL=ON -DTONDRELA_TESTS=OFF -DTONDRELA_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_BUILD)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

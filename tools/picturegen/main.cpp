@@ -1,10 +1,11 @@
 // Paints the pictures and writes the sounds of the runtime tree:
 //   tondrela-picturegen STAGE [STAMP]
 // writes STAGE/<folder>/<1..4>/<picture> for every registered picture (folder IMAGE or
-// banner), STAGE/wav/start.wav and STAGE/wav/end.wav, then touches STAMP. Runs on any Qt
-// platform (the build uses "offscreen").
+// banner), STAGE/wav/start.wav and STAGE/wav/end.wav, the program's icons in STAGE/icons,
+// then touches STAMP. Runs on any Qt platform (the build uses "offscreen").
 
 #include "Chime.h"
+#include "IconPicture.h"
 #include "PictureRegistry.h"
 
 #include <QDir>
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(wav);
     ok = WriteChime(wav + QStringLiteral("/start.wav"), 659.25, 880.0) && ok;
     ok = WriteChime(wav + QStringLiteral("/end.wav"), 880.0, 659.25) && ok;
+    ok = WriteIcons(stage.path()) && ok;
     if (!ok)
         return 1;
     if (arguments.size() > 2) {
