@@ -54,8 +54,9 @@ std::optional<double> ReadMarkerAndHeader(std::istream& in, RecordingHeader* hea
 }
 
 // Reads up to maxValues whole values of valueBytes each; a trailing partial value is dropped.
-// Reads in steps, so that a short file does not cost a buffer of the largest body.
-std::vector<uint8_t> ReadBody(std::istream& in, int valueBytes, int maxValues) {
+// Reads in steps, so that a short file does not cost a buffer of the largest body. *cut (when
+// given) tells whether bytes follow the last value read at the limit.
+std::vector<uint8_t> ReadBody(std::istream& in, int valueBytes, int maxValues, bool* cut) {
     constexpr size_t kStep = 16384;
     const size_t limit = static_cast<size_t>(valueBytes) * static_cast<size_t>(maxValues);
     std::vector<uint8_t> body;
@@ -67,6 +68,8 @@ std::vector<uint8_t> ReadBody(std::istream& in, int valueBytes, int maxValues) {
         got += static_cast<size_t>(in.gcount());
     }
     body.resize(got - got % static_cast<size_t>(valueBytes));
+    if (cut)
+        *cut = got == limit && in.peek() != std::char_traits<char>::eof();
     return body;
 }
 
@@ -200,17 +203,19 @@ bool HasRecordingStart(const std::string& path) {
 }
 
 FileStatus ReadPulseSamples(const std::string& path, RecordingHeader* header,
-                            std::vector<int16_t>* samples) {
+                            std::vector<int16_t>* samples, bool* cut) {
     std::ifstream in;
     if (!OpenForReading(path, &in))
         return FileStatus::CannotOpen;
     samples->clear();
+    if (cut)
+        *cut = false;
     std::optional<double> marker = ReadMarkerAndHeader(in, header);
     if (!marker)
         return FileStatus::Ok;
     const bool int16Body = *marker == kPulseFileMarker;
     const int width = int16Body ? 2 : 8;
-    std::vector<uint8_t> body = ReadBody(in, width, kPulseBodyLimit);
+    std::vector<uint8_t> body = ReadBody(in, width, kPulseBodyLimit, cut);
     samples->reserve(body.size() / static_cast<size_t>(width));
     for (size_t i = 0; i < body.size(); i += static_cast<size_t>(width)) {
         if (int16Body)
@@ -222,14 +227,16 @@ FileStatus ReadPulseSamples(const std::string& path, RecordingHeader* header,
 }
 
 FileStatus ReadRateValues(const std::string& path, RecordingHeader* header,
-                          std::vector<double>* values) {
+                          std::vector<double>* values, bool* cut) {
     std::ifstream in;
     if (!OpenForReading(path, &in))
         return FileStatus::CannotOpen;
     values->clear();
+    if (cut)
+        *cut = false;
     if (!ReadMarkerAndHeader(in, header))
         return FileStatus::Ok;
-    std::vector<uint8_t> body = ReadBody(in, 8, kRateBodyLimit);
+    std::vector<uint8_t> body = ReadBody(in, 8, kRateBodyLimit, cut);
     values->reserve(body.size() / 8);
     for (size_t i = 0; i < body.size(); i += 8)
         values->push_back(LoadLittleDouble(&body[i]));

@@ -57,14 +57,16 @@ bool IsRecordingMarker(double marker);
 // recording marker.
 bool HasRecordingStart(const std::string& path);
 
-// Reads a pulse file: header as ReadRecordingHeader, then at most kPulseBodyLimit samples.
-// CannotOpen leaves both outputs untouched.
+// Reads a pulse file: header as ReadRecordingHeader, then at most kPulseBodyLimit samples;
+// *cut (when given) tells whether the body holds more. CannotOpen leaves the outputs
+// untouched.
 FileStatus ReadPulseSamples(const std::string& path, RecordingHeader* header,
-                            std::vector<int16_t>* samples);
+                            std::vector<int16_t>* samples, bool* cut = nullptr);
 
-// Reads a rate file: header as ReadRecordingHeader, then at most kRateBodyLimit doubles.
+// Reads a rate file: header as ReadRecordingHeader, then at most kRateBodyLimit doubles;
+// *cut as above.
 FileStatus ReadRateValues(const std::string& path, RecordingHeader* header,
-                          std::vector<double>* values);
+                          std::vector<double>* values, bool* cut = nullptr);
 
 // The header of a pulse recording: the person, the test's APG index (the wellness window
 // stores the mean vascular age), the type letter ('A' + type index, zero without a type) and

@@ -19,12 +19,16 @@ JsonLine& JsonLine::Key(const std::string& key) {
     return *this;
 }
 
+std::string NumberText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
 JsonLine& JsonLine::Value(double value) {
     if (!std::isfinite(value))
         return Null();
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    m_text += text;
+    m_text += NumberText(value);
     m_first = false;
     return *this;
 }

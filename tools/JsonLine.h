@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// A finite double as JSON writes it: 17 significant digits ("%.17g").
+std::string NumberText(double value);
+
 class JsonLine {
 public:
     JsonLine& Key(const std::string& key);

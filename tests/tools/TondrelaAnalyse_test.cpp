@@ -154,16 +154,46 @@ TEST_F(TondrelaAnalyse, EveryLineIsStrictJsonWhateverBytesNamesAndHeadersHold) {
     EXPECT_EQ(std::system(check.c_str()), 0);
 }
 
-TEST_F(TondrelaAnalyse, SaysSoWhenACsvIsLongerThanTheProgramHolds) {
+TEST_F(TondrelaAnalyse, SaysSoWhenAnInputIsLongerThanTheProgramHolds) {
+    // 65001 samples as a .csv and as a .ppg body, and a rate recording of 1200 rates.
     std::string csv = "raw\n";
-    for (int i = 0; i < CHrv::kSeriesCapacity + 1; ++i)
-        csv += std::to_string(i % 200 < 20 ? 1500 : 800) + "\n";
-    const std::string path = Write("long.csv", csv);
-    const AnalyseRun run = Analyse({path});
-    EXPECT_EQ(run.exitCode, 0);
-    ASSERT_EQ(run.lines.size(), 1u);
-    EXPECT_TRUE(Has(run.lines[0], "\"samples\": 65000"));
-    EXPECT_TRUE(Has(run.err, "65001 samples, more than the 65000 the program holds")) << run.err;
+    std::string body;
+    for (int i = 0; i < CHrv::kSeriesCapacity + 1; ++i) {
+        const int16_t sample = i % 200 < 20 ? 1500 : 800;
+        csv += std::to_string(sample) + "\n";
+        body += std::string(reinterpret_cast<const char*>(&sample), 2); // little-endian here
+    }
+    const double marker = kPulseFileMarker;
+    const std::string ppg =
+        Write("Kim_20240131_093005.ppg", std::string(reinterpret_cast<const char*>(&marker), 8) +
+                                             std::string(RecordingHeader::kSize, '\0') + body);
+    auto hrv = std::make_unique<CHrv>();
+    hrv->AttachRateChart(150);
+    for (int i = 0; i < 1200; ++i) {
+        hrv->AddRate(false, 75);
+        hrv->AddRate(false, HrvCanvas::kTick);
+    }
+    const std::string rate = (m_folder / "Kim_20240131_093005.hrv").string();
+    ASSERT_EQ(hrv->SaveRateFile(nullptr, rate), FileStatus::Ok);
+
+    const struct {
+        std::string file;
+        std::vector<std::string> notes;
+    } cases[] = {
+        {Write("long.csv", csv),
+         {"65001 samples, more than the 65000 the program holds",
+          "the wellness figures are those of the first 65 s"}},
+        {ppg,
+         {"holds more than the 65000 samples the program reads",
+          "the wellness figures are those of the first 65 s"}},
+        {rate, {"the HRV figures are those of the last 1080 of 1200 rates"}},
+    };
+    for (const auto& c : cases) {
+        const AnalyseRun run = Analyse({c.file});
+        EXPECT_EQ(run.exitCode, 0) << c.file;
+        for (const std::string& note : c.notes)
+            EXPECT_TRUE(Has(run.err, c.file + ": " + note)) << run.err;
+    }
 }
 
 TEST_F(TondrelaAnalyse, ReadsTheSameSamplesAsTheRecordersReplay) {
@@ -196,6 +226,45 @@ TEST_F(TondrelaAnalyse, ReadsTheSameSamplesAsTheRecordersReplay) {
         return line.substr(line.find("\"kind\""));
     };
     EXPECT_EQ(withoutFile(a.lines[0]), withoutFile(b.lines[0]));
+}
+
+TEST_F(TondrelaAnalyse, CsvExportHoldsTheJsonValueOfEveryColumn) {
+    // A pulse recording whose file name holds a comma and whose person's name holds a comma
+    // and quotes, a rate recording, and a raw-sample .csv.
+    std::vector<int16_t> samples;
+    for (const std::string& line : DataLines("neurokit_resting5min_raw.csv"))
+        samples.push_back(static_cast<int16_t>(std::stoi(line)));
+    samples.resize(155 * 200);
+    auto hrv = std::make_unique<CHrv>();
+    hrv->AttachApg();
+    hrv->AttachPulseRing();
+    hrv->AttachRateChart(150);
+    hrv->AddSamples(samples.data(), static_cast<int>(samples.size()));
+    RecordingHeader header;
+    header.SetName("Kim, \"K\"");
+    header.SetBirthYear(1975);
+    header.SetSex(1);
+    const std::string ppg = (m_folder / "Kim, K_20240131_093005.ppg").string();
+    const std::string rate = (m_folder / "Kim_20240131_093005.hrv").string();
+    ASSERT_EQ(hrv->SavePulseFile(ppg, &header), FileStatus::Ok);
+    ASSERT_EQ(hrv->SaveRateFile(&header, rate), FileStatus::Ok);
+    const std::vector<std::string> files = {ppg, rate, kResting};
+
+    std::vector<std::string> arguments = {"--hrv", "--csv"};
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    const ToolRun csv = RunTool("tondrela-analyse", arguments);
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_TRUE(Has(csv.out, ",\"Kim, \"\"K\"\"\",")) << csv.out;
+    arguments.erase(arguments.begin() + 1);
+    const ToolRun json = RunTool("tondrela-analyse", arguments);
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+
+    const std::string check = "/usr/bin/python3 " TONDRELA_TEST_DATA
+                              "/../tools/csv_matches_json.py " +
+                              Write("export.csv", csv.out) + " " + Write("output.jsonl", json.out);
+    EXPECT_EQ(std::system(check.c_str()), 0);
+    EXPECT_TRUE(Has(csv.out.substr(0, csv.out.find('\n')), "apg.wellnessIndex,apg.type"));
+    EXPECT_TRUE(Has(csv.out.substr(0, csv.out.find('\n')), "hrv.lfShare,hrv.hfShare,hrv.ansType"));
 }
 
 TEST_F(TondrelaAnalyse, PulseRecordingMatchesTheAnalysisObject) {
