@@ -27,7 +27,10 @@ using namespace ReviewId;
 
 namespace {
 
-constexpr char kWorkFolder[] = "../work";
+// The application's recordings folder (CTondrelaApp::recordingsFolder).
+std::filesystem::path WorkFolder() {
+    return std::filesystem::path(TheApp().recordingsFolder.toStdU16String());
+}
 constexpr char kSection[] = "Tondrela";
 constexpr int kTipBelowCursor = 20; // pixels
 
@@ -89,9 +92,9 @@ CDlgReview::CDlgReview(QWidget* parent, RecordsLoader loader)
     m_userName = app.CurrentUser.name.toStdString();
     m_userSex = app.CurrentUser.sex;
     if (!m_loader) {
-        m_loader = [name = m_userName, sex = m_userSex](std::stop_token stop,
-                                                        ReviewLoadProgress* progress) {
-            return LoadReviewRecords(kWorkFolder, name, sex, stop, progress);
+        m_loader = [folder = WorkFolder(), name = m_userName,
+                    sex = m_userSex](std::stop_token stop, ReviewLoadProgress* progress) {
+            return LoadReviewRecords(folder, name, sex, stop, progress);
         };
     }
     m_runReport = [](Report report, CHrv* hrv, QWidget* owner) {
@@ -229,7 +232,7 @@ void CDlgReview::SetReportRunner(ReportRunner runner) {
 }
 
 std::string CDlgReview::WorkPath(const std::string& fileName) const {
-    return std::string(kWorkFolder) + "/" + fileName;
+    return (WorkFolder() / fileName).string();
 }
 
 // --- Loading -----------------------------------------------------------------------------
@@ -462,7 +465,7 @@ void CDlgReview::DeleteHoveredResult() {
     if (ShowMessageBox(this, question, QString(), QMessageBox::Yes | QMessageBox::No) !=
         QMessageBox::Yes)
         return;
-    if (!DeleteUserRecording(kWorkFolder, m_userName, fileName))
+    if (!DeleteUserRecording(WorkFolder(), m_userName, fileName))
         return; // the point stays
     ShowMessageBox(this, QStringLiteral("%1 %2").arg(name, GetMessageText(40007)));
     StartLoading();

@@ -1,10 +1,11 @@
 #pragma once
 // The review window (modeless, full screen): the current user's earlier tests as three trend
-// charts, one point per recording in "../work" (resolved against the current directory, the
-// program's folder): wellness index and mean pulse per pulse recording, stress index per rate
-// recording. Each chart shows 20 records and scrolls one at a time. Resting the mouse on a
-// point shows the test's date and time; a left click opens the test's report (wellness or
-// stress), a right click deletes the recording after a question.
+// charts, one point per recording in the recordings folder (CTondrelaApp::recordingsFolder; a
+// relative one is resolved against the current directory, the program's folder): wellness index and
+// mean pulse per pulse recording, stress index per rate recording. Each chart shows 20 records and
+// scrolls one at a time. Resting the mouse on a point shows the test's date and time; a left click
+// opens the test's report (wellness or stress), a right click deletes the recording after a
+// question.
 //
 // The window owns:
 // - the loading of the records: a worker thread runs the loader (ReviewRecords.h) with its
@@ -59,7 +60,8 @@ public:
     using RecordsLoader =
         std::function<ReviewRecords(std::stop_token stop, ReviewLoadProgress* progress)>;
 
-    // Starts loading the current user's records; loader replaces the loader of "../work"
+    // Starts loading the current user's records; loader replaces the loader of the recordings
+    // folder
     // (tests give their own).
     explicit CDlgReview(QWidget* parent = nullptr, RecordsLoader loader = {});
     ~CDlgReview() override;

@@ -88,7 +88,7 @@ public:
     // asking; nothing without a CHrv.
     void Send();
     // The PDF file offered without a printer: the recording's path with ".pdf", or
-    // "../work/report.pdf" when the CHrv holds no recording.
+    // "report.pdf" in the recordings folder when the CHrv holds no recording.
     QString PdfPath() const;
 
     CButtonST* Button(int id) const;

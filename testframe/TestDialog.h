@@ -148,7 +148,8 @@ protected:
     void ShowMessage(int number);
     // The current user's age this year.
     int UserAge() const;
-    // "../work/<name>_YYYYMMDD_HHMMSS.<extension>" of the current user and the test's start.
+    // "<recordings folder>/<name>_YYYYMMDD_HHMMSS.<extension>" of the current user and the
+    // test's start.
     QString RecordingPath(const char* extension) const;
     // Saves the pulse recording of the test with the user's header and the APG figures;
     // message 40022 when that fails.
