@@ -93,6 +93,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tondrela"));
 
     Options options;
     if (!ParseOptions(QApplication::arguments(), &options)) {

@@ -1,6 +1,6 @@
 #include "controls/MessageBox.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 namespace {
 MessageBoxInterceptor& Interceptor() {
@@ -15,8 +15,8 @@ QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const QString& text,
                                            QMessageBox::Icon icon) {
     if (Interceptor())
         return Interceptor()(text, caption, buttons);
-    QMessageBox box(icon, caption.isEmpty() ? QCoreApplication::applicationName() : caption, text,
-                    buttons, parent);
+    QMessageBox box(icon, caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption,
+                    text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
