@@ -131,8 +131,9 @@ void DrawDerivativeSweep(QPainter& painter, QSize size, const SweepValues& value
     map.SetVirtualSize(width, 2 * extent);
     map.SetYOffset(height / 2 + 4);
     const int middle = map.Map(0, 0).y();
-    painter.setPen(QPen(kZeroLine, 1));
-    painter.drawLine(4, middle, width + 4, middle);
+    // The zero line from x 4 to W + 4, one pixel high (filled: a line of this pen would be
+    // handed to the paint engine's worker threads, and the tick would wait for them).
+    painter.fillRect(QRect(4, middle, width + 1, 1), kZeroLine);
     DrawSweep(painter, map, width, values, colour, [](double v) { return v; });
 }
 

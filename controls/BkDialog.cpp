@@ -28,11 +28,15 @@ void CBkDialog::done(int result) {
     emit childClosed(this);
 }
 
-void CBkDialog::paintEvent(QPaintEvent* /*event*/) {
+void CBkDialog::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     TileBitmap(painter, rect());
-    if (!m_background.isNull())
-        painter.drawPixmap(0, 0, m_background);
+    if (m_background.isNull())
+        return;
+    // Only the parts to repaint: a small copy is made at once, a whole-window one would be
+    // shared out to the paint engine's worker threads and waited for.
+    for (const QRect& area : event->region())
+        painter.drawPixmap(area, m_background, area);
 }
 
 void CBkDialog::resizeEvent(QResizeEvent* event) {

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -44,24 +46,17 @@ void DrawHeartRateChart(QPainter& painter, QSize size, const RateChartCopy& char
     auto at = [&](double tick, double rate) { return map.Map(tick, rate - kLowBpm); };
     painter.setFont(PanelFont(kTimes, std::max(1, h / 8), false));
 
-    // Rate grid, while 30 bpm are at least 6 pixels high; each label above its line (the top
-    // one below it), in a column at the left edge that the time labels leave free.
+    // Rate grid, while 30 bpm are at least 6 pixels high, and a time line every 30 s of the
+    // page; then the labels over the lines: each rate above its line (the top one below it)
+    // in a column at the left edge, each minute at the bottom right of its line.
     const int lineHeight = painter.fontMetrics().height();
     const int labelColumn = painter.fontMetrics().horizontalAdvance(QStringLiteral("120 "));
-    if (std::fabs(map.ScaleY() * 30) >= 6) {
-        for (int rate = kLowBpm; rate <= kLowBpm + kSpanBpm; rate += 30) {
-            const int y = at(0, rate).y();
-            painter.setPen(QPen(kGridColour, 1));
-            painter.drawLine(0, y, w, y);
-            painter.setPen(kLabelColour);
-            const int top = y - lineHeight >= 0 ? y - lineHeight : y;
-            painter.drawText(QRect(0, top, labelColumn, lineHeight),
-                             Qt::AlignLeft | Qt::AlignVCenter, QString::asprintf("%3d", rate));
-        }
-    }
-
-    // Time grid: a line every 30 s of the page, the minute below it.
+    const bool rateGrid = std::fabs(map.ScaleY() * 30) >= 6;
+    painter.setPen(QPen(kGridColour, 1));
+    for (int rate = kLowBpm; rateGrid && rate <= kLowBpm + kSpanBpm; rate += 30)
+        painter.drawLine(0, at(0, rate).y(), w, at(0, rate).y());
     const int firstTick = chart.droppedTicks + chart.scrollPosition;
+    std::vector<std::pair<int, int>> minutes; // x, minute
     for (int p = 0; p < kHeartRatePageTicks; ++p) {
         const int tick = firstTick + p;
         if (tick % kTicksPerGridLine != 0)
@@ -69,10 +64,18 @@ void DrawHeartRateChart(QPainter& painter, QSize size, const RateChartCopy& char
         const int x = at(p, kLowBpm).x();
         painter.setPen(QPen(kGridColour, tick % kHeartRatePageTicks == 0 ? 2 : 1));
         painter.drawLine(x, 0, x, h);
-        if (x + 2 >= labelColumn) {
-            painter.setPen(kLabelColour);
-            DrawLabel(painter, x + 2, h, QString::number(tick / kTicksPerMinute));
-        }
+        minutes.emplace_back(x, tick / kTicksPerMinute);
+    }
+    painter.setPen(kLabelColour);
+    for (int rate = kLowBpm; rateGrid && rate <= kLowBpm + kSpanBpm; rate += 30) {
+        const int y = at(0, rate).y();
+        const int top = y - lineHeight >= 0 ? y - lineHeight : y;
+        painter.drawText(QRect(0, top, labelColumn, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                         QString::asprintf("%3d", rate));
+    }
+    for (const auto& [x, minute] : minutes) {
+        if (x + 2 >= labelColumn)
+            DrawLabel(painter, x + 2, h, QString::number(minute));
     }
 
     // The curve.
