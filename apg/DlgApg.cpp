@@ -8,6 +8,7 @@
 #include "controls/ColorRef.h"
 #include "controls/MessageBox.h"
 #include "controls/staticex.h"
+#include "help/DlgApgHelp.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -114,9 +115,9 @@ void CDlgApg::OnResult() {
 }
 
 void CDlgApg::OnHelp() {
-    // The help page exists in Korean only; its window is not part of this version.
+    // Opened from the Korean window only.
     if (TheApp().languageIndex == 1)
-        ShowMessageBox(this, QStringLiteral("This window is not available in this version."));
+        OpenApgHelpWindow(this);
 }
 
 // --- Timers ------------------------------------------------------------------------------

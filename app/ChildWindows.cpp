@@ -4,6 +4,9 @@
 #include "app/Tondrela.h"
 #include "controls/BkDialog.h"
 #include "controls/MessageBox.h"
+#include "help/DlgAbout.h"
+#include "help/DlgManual.h"
+#include "help/DlgUsage.h"
 #include "records/DlgReview.h"
 #include "records/DlgUser.h"
 #include "stress/DlgStress.h"
@@ -43,13 +46,19 @@ CBkDialog* OpenReviewWindow(QWidget* opener) {
 }
 
 CBkDialog* OpenUsageWindow(QWidget* opener) {
-    ShowNotAvailable(opener);
-    return nullptr;
+    auto* window =
+        new CDlgUsage(opener, TheApp().ResourcePath(QStringLiteral("HELP"),
+                                                    QLatin1String(CDlgUsage::kFirstPage)));
+    window->show();
+    return window;
 }
 
 CBkDialog* OpenManualWindow(QWidget* opener) {
-    ShowNotAvailable(opener);
-    return nullptr;
+    auto* window =
+        new CDlgManual(opener, TheApp().ResourcePath(QStringLiteral("HELP"),
+                                                     QLatin1String(CDlgManual::kFirstPage)));
+    window->show();
+    return window;
 }
 
 int RunUserDialog(QWidget* opener) {
@@ -58,8 +67,8 @@ int RunUserDialog(QWidget* opener) {
 }
 
 int RunAboutDialog(QWidget* opener) {
-    ShowNotAvailable(opener);
-    return QDialog::Rejected;
+    CDlgAbout dialog(opener);
+    return dialog.exec();
 }
 
 void ShowFullScreenWindow(QWidget* window) {

@@ -1,8 +1,9 @@
 // Chinese language table (languageIndex 4): one string per line, ended by one empty line.
-// Line format and lookup rules: lang/LanguageTable.h. Messages 40021 (a user name that cannot
-// be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
-// is present but cannot be opened) and 40024 (a user name too long for the recordings) are
-// additions to the original table, which had 297 lines.
+// Line format and lookup rules: lang/LanguageTable.h. Messages 30027 (a help page that cannot
+// be found), 40021 (a user name that cannot be used as a file name), 40022 (a recording that
+// could not be saved), 40023 (a sensor that is present but cannot be opened) and 40024 (a
+// user name too long for the recordings) are additions to the original table, which had
+// 297 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
 
 #include "lang/TableLines.h"
@@ -133,6 +134,7 @@ constexpr std::string_view kLines[] = {
     "30024,Usage caption,使用方法指南",
     "30025,Manual caption,使用手册指南",
     "30026,Help caption,脉波指数说明",
+    "30027,Page missing,找不到此页面：",
     "40001,Select user,请从用户列表中选择用户。",
     "40002,Year error,出生年份错误（请输入4位数字）",
     "40004,Sensor error,Solvamira 传感器未连接。",

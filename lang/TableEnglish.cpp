@@ -1,5 +1,6 @@
 // English language table (languageIndex 2): one string per line, ended by one empty line.
-// Line format and lookup rules: lang/LanguageTable.h. Messages 40021 (a user name that cannot
+// Line format and lookup rules: lang/LanguageTable.h. Messages 30021 to 30023 (the titles of
+// the help windows), 30027 (a help page that cannot be found), 40021 (a user name that cannot
 // be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
 // is present but cannot be opened) and 40024 (a user name too long for the recordings) are
 // additions to the original table, which had 287 lines.
@@ -128,6 +129,10 @@ constexpr std::string_view kLines[] = {
     "30011,User registration,User Registration/change",
     "30012,APG report,Wellness Index report print ",
     "30013,Stress report,Stress index report print",
+    "30021,Usage title,Usage",
+    "30022,Manual title,Manual",
+    "30023,Help title,Wellness test help",
+    "30027,Page missing,This page could not be found:",
     "40001,Select user,Select user from userlist",
     "40002,Year error,Year of birth error (4 digit character)",
     "40004,Sensor error,Solvamira sensor not connected.",

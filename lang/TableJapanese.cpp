@@ -1,8 +1,9 @@
 // Japanese language table (languageIndex 3): one string per line, ended by one empty line.
-// Line format and lookup rules: lang/LanguageTable.h. Messages 40021 (a user name that cannot
-// be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
-// is present but cannot be opened) and 40024 (a user name too long for the recordings) are
-// additions to the original table, which had 281 lines.
+// Line format and lookup rules: lang/LanguageTable.h. Messages 30027 (a help page that cannot
+// be found), 40021 (a user name that cannot be used as a file name), 40022 (a recording that
+// could not be saved), 40023 (a sensor that is present but cannot be opened) and 40024 (a
+// user name too long for the recordings) are additions to the original table, which had
+// 281 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
 
 #include "lang/TableLines.h"
@@ -120,6 +121,7 @@ constexpr std::string_view kLines[] = {
     "30011,User registration,ユーザー登録/変更",
     "30012,APG report,健康指数レポートの印刷",
     "30013,Stress report,ストレス指数レポートの印刷",
+    "30027,Page missing,ページが見つかりません:",
     "40001,Select user,ユーザー一覧からユーザーを選択してください。",
     "40002,Year error,生年の入力エラー（4桁の数字で入力してください）",
     "40004,Sensor error,Solvamiraセンサーが接続されていません。",

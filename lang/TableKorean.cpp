@@ -1,8 +1,9 @@
 // Korean language table (languageIndex 1): one string per line, ended by one empty line.
-// Line format and lookup rules: lang/LanguageTable.h. Messages 40021 (a user name that cannot
-// be used as a file name), 40022 (a recording that could not be saved), 40023 (a sensor that
-// is present but cannot be opened) and 40024 (a user name too long for the recordings) are
-// additions to the original table, which had 300 lines.
+// Line format and lookup rules: lang/LanguageTable.h. Messages 30027 (a help page that cannot
+// be found), 40021 (a user name that cannot be used as a file name), 40022 (a recording that
+// could not be saved), 40023 (a sensor that is present but cannot be opened) and 40024 (a
+// user name too long for the recordings) are additions to the original table, which had
+// 300 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
 // The header "#Tondrela-Registration " carries one trailing blank; the dialogs still find
 // it because the header name is compared without trailing white space there.
@@ -135,6 +136,7 @@ constexpr std::string_view kLines[] = {
     "30024,Usage caption,사용방법 안내",
     "30025,Manual caption,활용매뉴얼 안내",
     "30026,Help caption,맥파지수 도움말",
+    "30027,Page missing,페이지를 찾을 수 없습니다:",
     "40001,Select user,사용자 목록에서 사용자를 선택하십시오.",
     "40002,Year error,출생연도 오류 (4자리 숫자로 입력하십시오)",
     "40004,Sensor error,Solvamira 센서가 연결되지 않았습니다.",

@@ -181,7 +181,7 @@ TEST(MessageList, EmptyBeforeLoadAndReloadedWithClearOnALanguageChange) {
     EXPECT_EQ(GetMessageText(list, 30001), "USB Disconnected");
     LoadMessageList(list, BuiltInLanguageTable(kKorean), "Tondrela-message", true);
     EXPECT_EQ(GetMessageText(list, 30001), "USB 연결 끊김");
-    EXPECT_EQ(list.Count(), 209);
+    EXPECT_EQ(list.Count(), 210);
     LoadMessageList(list, BuiltInLanguageTable(kJapanese), "Tondrela-message", true);
     EXPECT_EQ(GetMessageText(list, 30001), "USB未接続");
     LoadMessageList(list, BuiltInLanguageTable(kChinese), "Tondrela-message", true);
@@ -193,7 +193,7 @@ TEST(MessageList, AppendWithoutClearKeepsFirstEntry) {
     LoadMessageList(list, BuiltInLanguageTable(kEnglish), "Tondrela-message", true);
     LoadMessageList(list, BuiltInLanguageTable(kKorean), "Tondrela-message", false);
     EXPECT_EQ(GetMessageText(list, 30001), "USB Disconnected");
-    EXPECT_EQ(GetMessageText(list, 30021), "사용방법"); // only Korean has it
+    EXPECT_EQ(GetMessageText(list, 30024), "사용방법 안내"); // only Korean has it
 }
 
 TEST(MessageList, FirstEntryWithNumberWins) {
@@ -223,7 +223,7 @@ TEST(MessageList, EnglishTextsAsShown) {
 }
 
 TEST(MessageList, NumbersMissingFromATableAreEmpty) {
-    for (int number : {30021, 30022, 30023, 40006, 40007, 40008, 40009})
+    for (int number : {30024, 40006, 40007, 40008, 40009})
         EXPECT_EQ(MessageOf(kEnglish, number), "") << number;
     EXPECT_EQ(MessageOf(kJapanese, 30021), "");
     EXPECT_NE(MessageOf(kJapanese, 40006), "");
@@ -235,14 +235,15 @@ TEST(MessageList, NumbersMissingFromATableAreEmpty) {
 
 // --- The built-in tables -------------------------------------------------------------------
 
-// Each table holds its original lines plus messages 40021 (name not usable as a file name),
-// 40022 (recording not saved), 40023 (sensor present but not openable), 40024 (name too
-// long) and 40030 (recordings the review could not read).
+// Each table holds its original lines plus messages 30027 (help page not found), 40021 (name
+// not usable as a file name), 40022 (recording not saved), 40023 (sensor present but not
+// openable), 40024 (name too long) and 40030 (recordings the review could not read); English
+// also the help windows' titles 30021 to 30023.
 TEST(BuiltInTables, LineCounts) {
-    EXPECT_EQ(BuiltInLanguageTable(kKorean).LineCount(), 300 + 5);
-    EXPECT_EQ(BuiltInLanguageTable(kEnglish).LineCount(), 287 + 5);
-    EXPECT_EQ(BuiltInLanguageTable(kJapanese).LineCount(), 281 + 5);
-    EXPECT_EQ(BuiltInLanguageTable(kChinese).LineCount(), 297 + 5);
+    EXPECT_EQ(BuiltInLanguageTable(kKorean).LineCount(), 300 + 6);
+    EXPECT_EQ(BuiltInLanguageTable(kEnglish).LineCount(), 287 + 9);
+    EXPECT_EQ(BuiltInLanguageTable(kJapanese).LineCount(), 281 + 6);
+    EXPECT_EQ(BuiltInLanguageTable(kChinese).LineCount(), 297 + 6);
     EXPECT_EQ(BuiltInLanguageTable(0).LineCount(), 0);
     EXPECT_EQ(BuiltInLanguageTable(5).LineCount(), 0);
 }
@@ -252,7 +253,7 @@ TEST(BuiltInTables, EnglishSectionSizes) {
     EXPECT_EQ(SectionIds(english, "Tondrela").size(), 65u);
     EXPECT_EQ(SectionIds(english, "Tondrela-Registration").size(), 12u);
     EXPECT_EQ(SectionIds(english, "Tondrela-tooltip").size(), 15u);
-    EXPECT_EQ(SectionIds(english, "Tondrela-message").size(), 191u + 5);
+    EXPECT_EQ(SectionIds(english, "Tondrela-message").size(), 191u + 9);
 }
 
 TEST(BuiltInTables, IdsDifferOnlyWhereDocumented) {
@@ -267,14 +268,14 @@ TEST(BuiltInTables, IdsDifferOnlyWhereDocumented) {
             ids.push_back(id);
         return ids;
     };
-    std::vector<int> titles = range(30021, 30026);
-    titles.insert(titles.end(), {60003, 60004});
+    const std::vector<int> captions = {30024, 30025, 30026, 60003, 60004};
     const std::vector<Varying> varying = {
         {"Tondrela", {1013, 1081}, {kKorean, kChinese}},
         {"Tondrela", {1101}, {kEnglish, kJapanese}},
         {"Tondrela", {1116}, {kEnglish}},
         {"Tondrela", {1066, 1067, 1070, 1071, 1078, 1079}, {kKorean, kEnglish, kChinese}},
-        {"Tondrela-message", titles, {kKorean, kChinese}},
+        {"Tondrela-message", range(30021, 30023), {kKorean, kEnglish, kChinese}},
+        {"Tondrela-message", captions, {kKorean, kChinese}},
         {"Tondrela-message", range(40006, 40009), {kKorean, kJapanese, kChinese}},
         {"Tondrela-message", {40020}, {kKorean, kChinese}},
         {"Tondrela-message", range(60104, 60106), {kKorean, kEnglish}},

@@ -11,13 +11,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A temporary runtime tree: bin/ and work/ side by side, the staged pictures, banners and
-// sounds linked in; the process works in its bin/ while the object lives. The per-user
-// config folder (XDG_CONFIG_HOME) is its config/ meanwhile, so that no window under test
-// reads the upload settings of the person running the tests.
+// A temporary runtime tree: bin/ and work/ side by side, the staged pictures, help pages,
+// banners and sounds linked in (all but the folders left out); the process works in its bin/
+// while the object lives. The per-user config folder (XDG_CONFIG_HOME) is its config/
+// meanwhile, so that no window under test reads the upload settings of the person running
+// the tests.
 class RuntimeFolder {
 public:
-    RuntimeFolder()
+    explicit RuntimeFolder(const QStringList& leftOut = {})
         : m_previous(QDir::currentPath()),
           m_hadConfig(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")),
           m_previousConfig(qgetenv("XDG_CONFIG_HOME")) {
@@ -25,7 +26,9 @@ public:
         QDir root(m_dir.path());
         root.mkpath(QStringLiteral("bin"));
         root.mkpath(QStringLiteral("work"));
-        for (const char* folder : {"IMAGE", "banner", "wav"}) {
+        for (const char* folder : {"IMAGE", "HELP", "banner", "wav"}) {
+            if (leftOut.contains(QLatin1String(folder)))
+                continue;
             QFile::link(QStringLiteral(TONDRELA_STAGE_DIR "/") + QLatin1String(folder),
                         root.filePath(QLatin1String(folder)));
         }

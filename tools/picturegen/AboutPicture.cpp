@@ -1,8 +1,10 @@
-// The about box's picture (580 x 200, its design space): the product mark on the left, a light
-// panel for the three statics (x 340, y 38 .. 96) and the OK button (332, 123, 109, 37).
+// The about box's picture (580 x 200, its design space, help/AboutLayout.h): the product mark
+// on the left, a light panel for the three statics and the OK button.
 
 #include "PaintKit.h"
 #include "PictureRegistry.h"
+
+#include "help/AboutLayout.h"
 
 #include <QPainter>
 
@@ -28,5 +30,8 @@ void PaintAboutPicture(QPainter& painter, const PictureContext& context) {
     painter.fillRect(QRectF(316, 0, 2, 200), Kit::kTeal);
 
     // OK button.
-    Kit::Pill(painter, QRectF(332, 123, 109, 37), Kit::kTeal, QColor(0, 0, 0, 0));
+    for (const ControlLayoutRow& row : AboutLayout) {
+        if (row.id == AboutId::kOk)
+            Kit::Pill(painter, Kit::RowRect(row), Kit::kTeal, QColor(0, 0, 0, 0));
+    }
 }

@@ -3,6 +3,7 @@
 // leaves the bottom centre free for the window's "next" button, page 4 the top centre for
 // its "back" button.
 
+#include "ApgFigures.h"
 #include "InfoKit.h"
 #include "PaintKit.h"
 #include "PictureRegistry.h"
@@ -18,54 +19,18 @@
 namespace {
 
 using namespace InfoKit;
+using ApgFigures::AeCurve;
+using ApgFigures::kTypeShapes;
 
 const QColor kWaveA(214, 64, 40);
 const QColor kGood(2, 120, 200);
-const QColor kBandLow(226, 60, 40);
-const QColor kBandMiddle(222, 178, 0);
-const QColor kBandHigh(97, 160, 0);
-
-// The second-derivative wave through a = 1, b, c, d, e (the ratios to a) in area, as a
-// smooth curve; returns the five wave points.
-std::array<QPointF, 5> AeCurve(QPainter& painter, const QRectF& area,
-                               const std::array<double, 5>& waves, const QPen& pen) {
-    const double values[] = {0, 0, waves[0], waves[1], waves[2], waves[3], waves[4], 0, 0};
-    const int count = 9;
-    auto point = [&](int i) {
-        return QPointF(area.left() + area.width() * i / (count - 1),
-                       area.center().y() - values[i] * area.height() / 2);
-    };
-    QPainterPath path(point(0));
-    for (int i = 0; i + 1 < count; ++i) {
-        const QPointF p0 = point(std::max(i - 1, 0));
-        const QPointF p1 = point(i);
-        const QPointF p2 = point(i + 1);
-        const QPointF p3 = point(std::min(i + 2, count - 1));
-        path.cubicTo(p1 + (p2 - p0) / 6, p2 - (p3 - p1) / 6, p2);
-    }
-    painter.save();
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(path);
-    painter.restore();
-    return {point(2), point(3), point(4), point(5), point(6)};
-}
+const QColor& kBandLow = ApgFigures::kBandColours[0];
+const QColor& kBandMiddle = ApgFigures::kBandColours[1];
 
 QString PageTitle(const PictureContext& c, const char* ko, const char* en, const char* ja,
                   const char* zh) {
     return c.Choose(ko, en, ja, zh);
 }
-
-// The wave shapes of the types A to G (a = 1, then b/a, c/a, d/a, e/a).
-constexpr std::array<std::array<double, 5>, 7> kTypeShapes = {{
-    {1, -0.9, 0.15, 0.05, 0.2},
-    {1, -0.8, -0.1, -0.3, 0.2},
-    {1, -0.7, -0.35, -0.3, 0.18},
-    {1, -0.5, -0.35, -0.5, 0.15},
-    {1, -0.4, -0.3, -0.58, 0.12},
-    {1, -0.35, -0.3, -0.62, 0.1},
-    {1, -0.25, -0.3, -0.6, 0.1},
-}};
 
 } // namespace
 
@@ -194,24 +159,14 @@ void PaintApgInfo3(QPainter& painter, const PictureContext& c) {
 
     // The three bands with their names from the table.
     const QRectF scale(40, y + 10, kWidth - 80, 26);
-    const qreal edges[] = {0, 0.3, 0.7, 1.0};
-    const QColor colours[] = {kBandLow, kBandMiddle, kBandHigh};
-    // The names the window's scale shows; the Japanese and Chinese tables lack them.
-    const QString fallback[] = {c.Choose("평균 이하", "Below", "平均以下", "低于平均"),
-                                c.Choose("평균", "Average", "平均", "平均"),
-                                c.Choose("평균 이상", "Above", "平均以上", "高于平均")};
-    QString names[3];
-    for (int band = 0; band < 3; ++band) {
-        names[band] = c.Message(60104 + band);
-        if (names[band].isEmpty())
-            names[band] = fallback[band];
-    }
     const QString ranges[] = {"0 - 29", "30 - 69", "70 -"};
     for (int band = 0; band < 3; ++band) {
+        const double* edges = ApgFigures::kBandEdges;
         const QRectF area(scale.left() + scale.width() * edges[band], scale.top(),
                           scale.width() * (edges[band + 1] - edges[band]), scale.height());
-        painter.fillRect(area, colours[band]);
-        Kit::Text(painter, area, names[band], Kit::Font(13, QFont::Bold), Qt::white);
+        painter.fillRect(area, ApgFigures::kBandColours[band]);
+        Kit::Text(painter, area, ApgFigures::IndexBandName(c, band), Kit::Font(13, QFont::Bold),
+                  Qt::white);
         Kit::Text(painter, QRectF(area.left(), area.bottom() + 2, area.width(), 18), ranges[band],
                   Kit::Font(12), Kit::kSlate);
     }

@@ -99,6 +99,16 @@ QPainterPath PulseWave(const QRectF& area, int beats) {
     return path;
 }
 
+void Badge(QPainter& painter, QPointF centre, int number, qreal radius) {
+    painter.save();
+    painter.setPen(QPen(Qt::white, radius / 6));
+    painter.setBrush(QColor(226, 86, 30));
+    painter.drawEllipse(centre, radius, radius);
+    painter.restore();
+    Text(painter, QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius),
+         QString::number(number), Font(static_cast<int>(radius * 1.15), QFont::Bold), Qt::white);
+}
+
 void TopBar(QPainter& painter, const QRectF& status, QPointF closeCentre) {
     painter.fillRect(QRectF(0, 0, 1600, 42), QColor(0, 0, 0, 70));
     painter.fillRect(QRectF(0, 42, 1600, 1), QColor(120, 220, 230, 60));

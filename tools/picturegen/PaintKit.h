@@ -41,6 +41,9 @@ void Text(QPainter& painter, const QRectF& area, const QString& text, const QFon
 
 // A pulse wave (steep rise, rounded peak, dicrotic notch) across area, `beats` beats long.
 QPainterPath PulseWave(const QRectF& area, int beats);
+// A numbered round marker, as the help pages' screen maps use them to point at a control.
+void Badge(QPainter& painter, QPointF centre, int number, qreal radius = 13);
+
 // The top bar of the full-screen windows: a dark band, the frame of the sensor status line
 // (none for an empty rectangle) and the close cross.
 void TopBar(QPainter& painter, const QRectF& status, QPointF closeCentre);

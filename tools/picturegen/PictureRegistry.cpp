@@ -22,6 +22,17 @@ constexpr PictureSpec kPictures[] = {
     {"stressReport.jpg", 2480, 3710, PaintStressReportPicture},
     {"Review.jpg", 1600, 1000, PaintReviewPicture},
     {"banner.jpg", 2070, 492, PaintBannerPicture, "banner"},
+    {"mainmenu.png", 800, 500, PaintHelpMainMenuMap, "HELP"},
+    {"apgscreen.png", 800, 500, PaintHelpApgScreenMap, "HELP"},
+    {"report.png", 560, 727, PaintHelpReportMap, "HELP"},
+    {"clip.png", 600, 260, PaintHelpClip, "HELP"},
+    {"signal.png", 600, 240, PaintHelpSignal, "HELP"},
+    {"waves.png", 600, 280, PaintHelpWaves, "HELP"},
+    {"types.png", 600, 170, PaintHelpTypes, "HELP"},
+    {"index.png", 600, 90, PaintHelpIndex, "HELP"},
+    {"bands.png", 600, 230, PaintHelpBands, "HELP"},
+    {"balance.png", 420, 330, PaintHelpBalance, "HELP"},
+    {"gauge.png", 600, 90, PaintHelpGauge, "HELP"},
 };
 } // namespace
 

@@ -1,7 +1,8 @@
 #pragma once
 // The pictures of the runtime tree. Each picture is one paint function, registered once in
 // PictureRegistry.cpp with its file name and size; the generator paints every registered
-// picture for each language folder <folder>/1 .. <folder>/4 (IMAGE unless the picture says).
+// picture for each language folder <folder>/1 .. <folder>/4 (IMAGE unless the picture says),
+// in the format its file name ends with.
 
 #include "PictureContext.h"
 
@@ -41,3 +42,16 @@ void PaintStressInfo6(QPainter& painter, const PictureContext& context);
 void PaintStressReportPicture(QPainter& painter, const PictureContext& context);
 void PaintBannerPicture(QPainter& painter, const PictureContext& context);
 void PaintReviewPicture(QPainter& painter, const PictureContext& context);
+
+// The pictures of the help pages (folder HELP).
+void PaintHelpMainMenuMap(QPainter& painter, const PictureContext& context);
+void PaintHelpApgScreenMap(QPainter& painter, const PictureContext& context);
+void PaintHelpReportMap(QPainter& painter, const PictureContext& context);
+void PaintHelpClip(QPainter& painter, const PictureContext& context);
+void PaintHelpSignal(QPainter& painter, const PictureContext& context);
+void PaintHelpWaves(QPainter& painter, const PictureContext& context);
+void PaintHelpTypes(QPainter& painter, const PictureContext& context);
+void PaintHelpIndex(QPainter& painter, const PictureContext& context);
+void PaintHelpBands(QPainter& painter, const PictureContext& context);
+void PaintHelpBalance(QPainter& painter, const PictureContext& context);
+void PaintHelpGauge(QPainter& painter, const PictureContext& context);

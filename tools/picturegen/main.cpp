@@ -1,7 +1,7 @@
 // Paints the pictures and writes the sounds of the runtime tree:
 //   tondrela-picturegen STAGE [STAMP]
-// writes STAGE/<folder>/<1..4>/<picture> for every registered picture (folder IMAGE or
-// banner), STAGE/wav/start.wav and STAGE/wav/end.wav, the program's icons in STAGE/icons,
+// writes STAGE/<folder>/<1..4>/<picture> for every registered picture (folder IMAGE, banner
+// or HELP), STAGE/wav/start.wav and STAGE/wav/end.wav, the program's icons in STAGE/icons,
 // then touches STAMP. Runs on any Qt platform (the build uses "offscreen").
 
 #include "Chime.h"
