@@ -3,7 +3,6 @@
 #include "apg/DlgApg.h"
 #include "app/Tondrela.h"
 #include "controls/BkDialog.h"
-#include "controls/MessageBox.h"
 #include "help/DlgAbout.h"
 #include "help/DlgManual.h"
 #include "help/DlgUsage.h"
@@ -14,12 +13,6 @@
 #include <QDialog>
 #include <QScreen>
 #include <QWidget>
-
-namespace {
-void ShowNotAvailable(QWidget* opener) {
-    ShowMessageBox(opener, QStringLiteral("This window is not available in this version."));
-}
-} // namespace
 
 CBkDialog* OpenApgWindow(QWidget* opener) {
     auto* window = new CDlgApg(opener);

@@ -7,8 +7,6 @@
 //   childClosed.
 // - Modal windows (user registration, about): the function runs the window and returns its
 //   result (QDialog::Accepted or Rejected).
-// A window that is not part of this version says so in a message box; the function then
-// returns nullptr or QDialog::Rejected.
 // Threads: GUI thread only.
 
 class CBkDialog;
