@@ -7,6 +7,10 @@
 #include "controls/staticex.h"
 #include "help/AboutLayout.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+
 using namespace AboutId;
 
 namespace {
@@ -16,13 +20,14 @@ constexpr std::uint32_t kHoverText = 0x0072FF;
 constexpr std::uint32_t kInk = 0x003C2C1E; // the picture's dark ink, 0x00BBGGRR
 
 constexpr char kSection[] = "Tondrela-Registration";
+constexpr int kSmallestFont = 8; // pixels
 
 const struct {
     int id;
     const char* text;
 } kStatics[] = {
     {kProduct, "Solvamira Wellness Version 1.0"},
-    {kNotice, "Tondrela project, MIT licence"},
+    {kNotice, "© Tondrela developers, all rights reserved"},
     {kDate, "Last modify date : 2013.4.29.1"},
 };
 
@@ -51,6 +56,7 @@ CDlgAbout::CDlgAbout(QWidget* parent) : CBkDialog(parent) {
     ApplyControlLayout(this, AboutLayout, static_cast<double>(width()) / kAboutDesignWidth,
                        static_cast<double>(height()) / kAboutDesignHeight);
     ApplyLanguage(this, kSection);
+    FitStatics();
 
     ok->SetBtnCursor(Qt::PointingHandCursor);
     ok->SetFont(app.fontFace, app.fontSizes.textFontSize);
@@ -58,6 +64,20 @@ CDlgAbout::CDlgAbout(QWidget* parent) : CBkDialog(parent) {
     ok->SetColor(CButtonST::Color::TextOut, kWhite);
     ok->SetTransparent(true);
     ok->SetNoBorder(true);
+}
+
+// The statics reach past the box's right edge (340 + 250 in a 580-wide box): a text that does
+// not fit into the visible part gets a smaller font.
+void CDlgAbout::FitStatics() {
+    for (const auto& item : kStatics) {
+        CStaticEx* label = Static(item.id);
+        const int room = std::min(label->width(), width() - label->x());
+        QFont font = label->font();
+        while (font.pixelSize() > kSmallestFont &&
+               QFontMetrics(font).horizontalAdvance(label->text()) > room)
+            font.setPixelSize(font.pixelSize() - 1);
+        label->setFont(font);
+    }
 }
 
 CButtonST* CDlgAbout::Button(int id) const {

@@ -15,4 +15,7 @@ public:
 
     CButtonST* Button(int id) const;
     CStaticEx* Static(int id) const;
+
+private:
+    void FitStatics();
 };

@@ -1,12 +1,13 @@
 // The help windows and the about box: one window per opener until it closes (by a page's
 // "ButtonCancel" link or the close box), placement and title, links followed inside the
 // window, the page folder of the language current at opening, a missing page or picture, and
-// the about box. Saves pictures of the windows for a person to look at.
+// the about box with its texts inside it. Saves pictures of the windows for a person to look at.
 
 #include "app/DlgMain.h"
 #include "app/MainMenuLayout.h"
 #include "app/Tondrela.h"
 #include "controls/BtnST.h"
+#include "controls/staticex.h"
 #include "device/SensorLink.h"
 #include "help/AboutLayout.h"
 #include "help/DlgAbout.h"
@@ -196,6 +197,12 @@ void HelpWindowsTest::AboutBoxClosesOnConfirm() {
         CDlgAbout about;
         QVERIFY(!about.Background().isNull());
         QCOMPARE(about.Button(AboutId::kOk)->text(), language.ok);
+        for (int id : {AboutId::kProduct, AboutId::kNotice, AboutId::kDate}) {
+            const CStaticEx* label = about.Static(id);
+            QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
+                         about.width() - label->x(),
+                     qPrintable(label->text())); // not cut at the box's edge
+        }
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         SaveScreenshot(&about, QStringLiteral("about_box_%1").arg(language.language));
