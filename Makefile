@@ -5,8 +5,8 @@ CMAKE_FLAGS ?=
 
 DEPS := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
         libhidapi-dev libudev-dev qt6-base-dev qt6-multimedia-dev fonts-wqy-zenhei \
-        clang libclang-rt-14-dev poppler-utils libcurl4-openssl-dev python3-pyftpdlib \
-        pure-ftpd openssl dpkg-dev file desktop-file-utils
+        fonts-liberation2 clang libclang-rt-14-dev poppler-utils libcurl4-openssl-dev \
+        python3-pyftpdlib pure-ftpd openssl dpkg-dev file desktop-file-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Fuzzing: `make fuzz SECONDS=N [FUZZERS="fuzz_sample_csv ..."]`.

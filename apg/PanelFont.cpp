@@ -1,17 +1,13 @@
 #include "apg/PanelFont.h"
 
-#include <QFontDatabase>
-#include <QStringList>
+#include "controls/ControlFont.h"
 
 #include <algorithm>
 #include <cmath>
 
 QFont PanelFont(const QString& face, double pixelSize, bool bold) {
     QFont font;
-    if (!face.isEmpty() && QFontDatabase::hasFamily(face))
-        font.setFamilies(QStringList{face});
-    else
-        font.setFamilies(QStringList{QStringLiteral("sans-serif")});
+    font.setFamilies(FontFamilies(face));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
     font.setBold(bold);

@@ -1,6 +1,6 @@
 #pragma once
-// Fonts of the drawn panels: a face at a pixel size, bold or regular. A face that this
-// machine lacks is replaced by the generic sans-serif family.
+// Fonts of the drawn panels: a face at a pixel size, bold or regular, in the families of
+// FontFamilies (controls/ControlFont.h).
 
 #include <QFont>
 #include <QString>

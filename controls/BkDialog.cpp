@@ -1,5 +1,7 @@
 #include "controls/BkDialog.h"
 
+#include "controls/BtnST.h"
+
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -19,8 +21,10 @@ void CBkDialog::StretchPicture() {
         m_background = QPixmap();
         return;
     }
+    const qreal ratio = devicePixelRatioF();
     m_background = QPixmap::fromImage(
-        m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_picture.scaled(size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    m_background.setDevicePixelRatio(ratio);
 }
 
 void CBkDialog::done(int result) {
@@ -41,6 +45,12 @@ void CBkDialog::paintEvent(QPaintEvent* event) {
 
 void CBkDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
+    // A hidden window gets its pending resize again each time it is rendered.
+    if (size() == m_laidOutSize)
+        return;
+    m_laidOutSize = size();
     if (!m_picture.isNull())
         StretchPicture();
+    ResetBackgroundCopies(this);
+    ClientAreaChanged();
 }

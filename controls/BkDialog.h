@@ -1,7 +1,10 @@
 #pragma once
-// A dialog drawn over a picture: the picture is stretched to the client area once per size
-// and kept; painting draws the kept copy at (0, 0) and nothing else. Without a picture the
-// dialog paints nothing of its own (a tile set through CBackgroundUtil is repeated instead).
+// A dialog drawn over a picture: the picture is stretched to the client area once per size,
+// at the screen's pixel density, and kept; painting draws the kept copy at (0, 0) and nothing
+// else. Without a picture the dialog paints nothing of its own (a tile set through
+// CBackgroundUtil is repeated instead). A new client size also makes the transparent skinned
+// buttons take the picture under them anew, and calls ClientAreaChanged, where a window lays
+// itself out again.
 //
 // A dialog that an opener created posts childClosed(itself) when it closes (done(), the close
 // box, accept or reject); the opener then releases it. The signal is the window's
@@ -25,7 +28,8 @@ public:
     // background empty.
     void SetBackground(const QString& path);
     const QString& BackgroundPath() const { return m_path; }
-    // The kept background at the client size (null when there is none).
+    // The kept background at the client size (null when there is none); its pixels are the
+    // screen's device pixels.
     const QPixmap& Background() const { return m_background; }
 
     void done(int result) override;
@@ -34,6 +38,9 @@ signals:
     void childClosed(QWidget* child);
 
 protected:
+    // After the client area took a new size (the background is stretched to it already).
+    virtual void ClientAreaChanged() {}
+
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -43,4 +50,5 @@ private:
     QString m_path;
     QImage m_picture;     // as loaded
     QPixmap m_background; // m_picture stretched to the client area
+    QSize m_laidOutSize;  // the client size of the last ClientAreaChanged
 };

@@ -108,7 +108,7 @@ void CButtonST::ClearHover() {
 
 void CButtonST::enterEvent(QEnterEvent* event) {
     QPushButton::enterEvent(event);
-    if (m_flat && !m_hover) {
+    if (m_flat && !m_hover && isEnabled()) {
         m_hover = true;
         update();
     }
@@ -133,7 +133,10 @@ void CButtonST::changeEvent(QEvent* event) {
 }
 
 void CButtonST::CaptureBackground() {
-    m_backgroundCopy = QPixmap(size());
+    // At the screen's pixel density, so that the picture stays sharp on a high-DPI screen.
+    const qreal ratio = devicePixelRatioF();
+    m_backgroundCopy = QPixmap(size() * ratio);
+    m_backgroundCopy.setDevicePixelRatio(ratio);
     m_backgroundCopy.fill(Qt::transparent);
     if (QWidget* parent = parentWidget()) {
         // The parent's own drawing only: its background, without any of its controls.
@@ -156,7 +159,9 @@ void CButtonST::paintEvent(QPaintEvent* /*event*/) {
     if (m_transparent) {
         if (m_backgroundCopy.isNull())
             CaptureBackground();
-        painter.drawPixmap(area.topLeft(), m_backgroundCopy, area);
+        const qreal ratio = m_backgroundCopy.devicePixelRatio();
+        painter.drawPixmap(QRectF(area), m_backgroundCopy,
+                           QRectF(area.topLeft() * ratio, area.size() * ratio));
     } else {
         DrawBackground(painter, area, pressed);
     }
@@ -226,17 +231,29 @@ void CButtonST::DrawIcon(QPainter& painter, const QRect& area, bool pressed) {
     painter.drawPixmap(target, icon);
 }
 
-void CButtonST::DrawLabel(QPainter& painter, const QRect& area, bool pressed) {
-    if (text().isEmpty())
-        return;
+QRect CButtonST::TextArea(const QRect& area) const {
     QRect textArea = area;
     if (m_alignLeft)
         textArea.setLeft(area.left() + 2);
+    return textArea;
+}
+
+int CButtonST::TextFlags() const {
+    return Qt::AlignVCenter | (m_alignLeft ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::TextSingleLine;
+}
+
+QFont CButtonST::DrawnFont() const {
+    return FitFont(font(), text(), TextArea(rect()).size(), TextFlags());
+}
+
+void CButtonST::DrawLabel(QPainter& painter, const QRect& area, bool pressed) {
+    if (text().isEmpty())
+        return;
+    QRect textArea = TextArea(area);
     if (pressed)
         textArea.translate(1, 1);
-    const int flags =
-        Qt::AlignVCenter | (m_alignLeft ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::TextSingleLine;
-    painter.setFont(font());
+    const int flags = TextFlags();
+    painter.setFont(FitFont(font(), text(), textArea.size(), flags));
     if (!isEnabled()) {
         painter.setPen(palette().color(QPalette::Light));
         painter.drawText(textArea.translated(1, 1), flags, text());
@@ -246,4 +263,9 @@ void CButtonST::DrawLabel(QPainter& painter, const QRect& area, bool pressed) {
         painter.setPen(m_colors[static_cast<int>(index)]);
     }
     painter.drawText(textArea, flags, text());
+}
+
+void ResetBackgroundCopies(QWidget* window) {
+    for (CButtonST* button : window->findChildren<CButtonST*>())
+        button->ResetBackgroundCopy();
 }

@@ -5,7 +5,11 @@
 //
 // A transparent button shows the part of its parent's background that lies under it. The
 // part is copied the first time the button is drawn and kept: moving the button does not
-// refresh it; ResetBackgroundCopy takes it anew (after the parent's picture changed).
+// refresh it; ResetBackgroundCopy takes it anew (after the parent's picture changed), and
+// ResetBackgroundCopies does so for every button of a window (after the window's size
+// changed).
+// A disabled button takes no hover look. Its text is drawn in a smaller size of its font
+// when it does not fit otherwise (FitFont, controls/ControlFont.h).
 // Threads: GUI thread only.
 
 #include <QCursor>
@@ -51,6 +55,8 @@ public:
     void ResetBackgroundCopy();
 
     bool IsHovered() const { return m_hover; }
+    // The font the text is drawn in at the button's present size.
+    QFont DrawnFont() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,6 +77,8 @@ private:
     void DrawIcon(QPainter& painter, const QRect& area, bool pressed);
     void DrawLabel(QPainter& painter, const QRect& area, bool pressed);
     void Repaint(bool repaint);
+    QRect TextArea(const QRect& area) const;
+    int TextFlags() const;
 
     bool m_hover = false;
     bool m_flat = true;
@@ -84,3 +92,6 @@ private:
     QString m_tooltip;
     QPixmap m_backgroundCopy; // the parent's background under the button, taken once
 };
+
+// ResetBackgroundCopy of every skinned button of the window.
+void ResetBackgroundCopies(QWidget* window);

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
 #include <QUrl>
 
 CStaticEx::CStaticEx(QWidget* parent) : QLabel(parent) {
@@ -51,6 +53,26 @@ QColor CStaticEx::CurrentTextColor() const {
     if (!m_link.isEmpty() && m_visited)
         return ColorFromColorRef(kVisitedColorRef);
     return m_textColor;
+}
+
+int CStaticEx::TextFlags() const {
+    return static_cast<int>(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
+}
+
+QFont CStaticEx::DrawnFont() const {
+    return FitFont(font(), text(), contentsRect().size(), TextFlags());
+}
+
+void CStaticEx::paintEvent(QPaintEvent* event) {
+    if (textFormat() != Qt::PlainText || text().isEmpty()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    drawFrame(&painter);
+    painter.setFont(DrawnFont());
+    style()->drawItemText(&painter, contentsRect(), TextFlags(), palette(), isEnabled(), text(),
+                          foregroundRole());
 }
 
 void CStaticEx::ApplyColors() {

@@ -4,7 +4,9 @@
 // open a link address, and the clicked() signal for whoever must know.
 //
 // A transparent static draws nothing but its text, so a new text leaves no remnant of the
-// old one on the picture behind it.
+// old one on the picture behind it. A text that does not fit into the static at its font is
+// drawn in a smaller size of that font that fits (FitFont, controls/ControlFont.h): a label
+// is never cut off, whatever the window's size and the language.
 // Threads: GUI thread only.
 
 #include <QLabel>
@@ -35,6 +37,8 @@ public:
 
     // The colour the text is drawn in now.
     QColor CurrentTextColor() const;
+    // The font the text is drawn in at the static's present size.
+    QFont DrawnFont() const;
 
 signals:
     void clicked();
@@ -42,10 +46,12 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void ApplyColors();
     void OnClicked();
+    int TextFlags() const;
 
     QColor m_textColor;
     QColor m_backgroundColor;
