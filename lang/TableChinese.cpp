@@ -5,6 +5,8 @@
 // user name too long for the recordings) are additions to the original table, which had
 // 297 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
+// Messages 40041 to 40044 (closing during a test, a test not saved, a recording that cannot
+// be read, a birth year out of range) are additions as well.
 
 #include "lang/TableLines.h"
 
@@ -158,6 +160,10 @@ constexpr std::string_view kLines[] = {
     "40023,Access error,已找到传感器但无法打开：请安装 udev 规则，然后重新插入传感器",
     "40024,Name length,名称过长：最多 31 个字节（31 个英文字母，或 10 个中文、日文、韩文字符）。",
     "40030,Unreadable,无法读取的记录：",
+    "40041,Stop test,正在测量。要停止测量并关闭窗口吗？",
+    "40042,Not saved,此次测量结果未保存。",
+    "40043,Unreadable,无法读取测量记录：",
+    "40044,Year range,出生年份错误（应在1900年至今年之间）",
     "50001,__,健康指数报告",
     "50002,__,基准指数",
     "50003,__,测量指数",
@@ -214,7 +220,7 @@ constexpr std::string_view kLines[] = {
     "50064,__,测量指数",
     "50065,__,脉搏结果",
     "50066,__,平均脉搏",
-    "50067,__,最近测量结果（最近5次）",
+    "50067,__,最近测量结果（最近10次）",
     "50068,__,序号",
     "50069,__,测量日期",
     "60001,__,压力指数报告",

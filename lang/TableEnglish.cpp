@@ -5,7 +5,10 @@
 // is present but cannot be opened) and 40024 (a user name too long for the recordings) are
 // additions to the original table, which had 287 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
-// Messages 40016, 40017 and 50038 are Korean in this table as well.
+// Messages 40041 to 40044 (closing during a test, a test not saved, a recording that cannot
+// be read, a birth year out of range) are additions as well.
+// Messages 40016 and 40017 are Korean in this table as well; 50038 is English here, Korean
+// in the original table.
 
 #include "lang/TableLines.h"
 
@@ -151,6 +154,10 @@ constexpr std::string_view kLines[] = {
     "40023,Access error,Sensor found but cannot be opened: install the udev rule and plug it in again",
     "40024,Name length,The name is too long: at most 31 bytes (31 Latin letters, or 10 Korean, Japanese or Chinese characters).",
     "40030,Unreadable,Recordings that could not be read:",
+    "40041,Stop test,A test is running. Stop it and close the window?",
+    "40042,Not saved,This test was not saved.",
+    "40043,Unreadable,The recording could not be read:",
+    "40044,Year range,Year of birth error (from 1900 to this year)",
     "50001,__,Wellness Index report",
     "50002,__,Basis index",
     "50003,__,Measure index",
@@ -185,7 +192,7 @@ constexpr std::string_view kLines[] = {
     "50035,__,above 20%",
     "50036,__,Diagnosis recommended",
     "50037,__,Compare to basis index, user needs professional medical diagnosis required",
-    "50038,__,혈관건강에 좋은 7가지 생활습관 Tip",
+    "50038,__,7 healthy habits for your blood vessels",
     "50041,__,Drink",
     "50042,__,Mineral water 8 cups a day",
     "50043,__,Meals",
@@ -207,7 +214,7 @@ constexpr std::string_view kLines[] = {
     "50064,__,Measure index",
     "50065,__,Results of pulse",
     "50066,__,Average pulse",
-    "50067,__,Review latest test results(last 5 times)",
+    "50067,__,Review latest test results (last 10 times)",
     "50068,__,No",
     "50069,__,Date of test",
     "60001,__,Stress Index Report",

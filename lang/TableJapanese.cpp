@@ -5,6 +5,8 @@
 // user name too long for the recordings) are additions to the original table, which had
 // 281 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
+// Messages 40041 to 40044 (closing during a test, a test not saved, a recording that cannot
+// be read, a birth year out of range) are additions as well.
 
 #include "lang/TableLines.h"
 
@@ -144,6 +146,10 @@ constexpr std::string_view kLines[] = {
     "40023,Access error,センサーはありますが開けません。udev ルールをインストールし、センサーを差し直してください",
     "40024,Name length,名前が長すぎます。31 バイトまで（英字なら 31 文字、日本語・中国語・韓国語なら 10 文字）です。",
     "40030,Unreadable,読み込めなかった記録:",
+    "40041,Stop test,測定中です。測定を中止してウィンドウを閉じますか？",
+    "40042,Not saved,この測定結果は保存されていません。",
+    "40043,Unreadable,測定記録を読み込めません：",
+    "40044,Year range,生年エラー（1900年から今年まで）",
     "50001,__,健康指数レポート",
     "50002,__,基準指数",
     "50003,__,測定指数",
@@ -200,7 +206,7 @@ constexpr std::string_view kLines[] = {
     "50064,__,測定指数",
     "50065,__,脈拍の結果",
     "50066,__,平均脈拍",
-    "50067,__,最近の測定結果（直近5回）",
+    "50067,__,最近の測定結果（直近10回）",
     "50068,__,番号",
     "50069,__,測定日",
     "60001,__,ストレス指数レポート",

@@ -5,6 +5,8 @@
 // user name too long for the recordings) are additions to the original table, which had
 // 300 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
+// Messages 40041 to 40044 (closing during a test, a test not saved, a recording that cannot
+// be read, a birth year out of range) are additions as well.
 // The header "#Tondrela-Registration " carries one trailing blank; the dialogs still find
 // it because the header name is compared without trailing white space there.
 
@@ -160,6 +162,10 @@ constexpr std::string_view kLines[] = {
     "40023,Access error,센서가 있지만 열 수 없습니다: udev 규칙을 설치하고 센서를 다시 연결하십시오",
     "40024,Name length,이름이 너무 깁니다: 최대 31바이트(영문 31자, 한글·한자·일본 문자 10자)까지 쓸 수 있습니다.",
     "40030,Unreadable,읽을 수 없는 기록:",
+    "40041,Stop test,측정이 진행 중입니다. 측정을 멈추고 창을 닫으시겠습니까?",
+    "40042,Not saved,이 측정 결과는 저장되지 않았습니다.",
+    "40043,Unreadable,측정 기록을 읽을 수 없습니다:",
+    "40044,Year range,출생 연도 오류 (1900년부터 올해까지)",
     "50001,__,건강지수 결과지",
     "50002,__,기준 지수",
     "50003,__,측정 지수",
@@ -216,7 +222,7 @@ constexpr std::string_view kLines[] = {
     "50064,__,측정 지수",
     "50065,__,맥박 결과",
     "50066,__,평균 맥박",
-    "50067,__,최근 측정 결과 (최근 5회)",
+    "50067,__,최근 측정 결과 (최근 10회)",
     "50068,__,번호",
     "50069,__,측정일",
     "60001,__,스트레스지수 결과지",

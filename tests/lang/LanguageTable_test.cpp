@@ -181,7 +181,7 @@ TEST(MessageList, EmptyBeforeLoadAndReloadedWithClearOnALanguageChange) {
     EXPECT_EQ(GetMessageText(list, 30001), "USB Disconnected");
     LoadMessageList(list, BuiltInLanguageTable(kKorean), "Tondrela-message", true);
     EXPECT_EQ(GetMessageText(list, 30001), "USB 연결 끊김");
-    EXPECT_EQ(list.Count(), 210);
+    EXPECT_EQ(list.Count(), 214);
     LoadMessageList(list, BuiltInLanguageTable(kJapanese), "Tondrela-message", true);
     EXPECT_EQ(GetMessageText(list, 30001), "USB未接続");
     LoadMessageList(list, BuiltInLanguageTable(kChinese), "Tondrela-message", true);
@@ -216,7 +216,7 @@ TEST(MessageList, SectionNameIsMatchedExactly) {
 TEST(MessageList, EnglishTextsAsShown) {
     EXPECT_EQ(MessageOf(kEnglish, 40016), "데이터를 서버로 전송할 수 없습니다.");
     EXPECT_EQ(MessageOf(kEnglish, 40017), "데이터가 서버에 보관되었습니다.");
-    EXPECT_EQ(MessageOf(kEnglish, 50038), "혈관건강에 좋은 7가지 생활습관 Tip");
+    EXPECT_EQ(MessageOf(kEnglish, 50038), "7 healthy habits for your blood vessels");
     EXPECT_EQ(MessageOf(kEnglish, 20002), "Tondrela v70");
     EXPECT_EQ(MessageOf(kEnglish, 50031),
               "Compare to basis index, vascular age index is normal between -30% and 10%.");
@@ -237,13 +237,14 @@ TEST(MessageList, NumbersMissingFromATableAreEmpty) {
 
 // Each table holds its original lines plus messages 30027 (help page not found), 40021 (name
 // not usable as a file name), 40022 (recording not saved), 40023 (sensor present but not
-// openable), 40024 (name too long) and 40030 (recordings the review could not read); English
+// openable), 40024 (name too long), 40030 (recordings the review could not read) and 40041 to
+// 40044 (closing a test, unsaved test, unreadable recording, birth year out of range); English
 // also the help windows' titles 30021 to 30023.
 TEST(BuiltInTables, LineCounts) {
-    EXPECT_EQ(BuiltInLanguageTable(kKorean).LineCount(), 300 + 6);
-    EXPECT_EQ(BuiltInLanguageTable(kEnglish).LineCount(), 287 + 9);
-    EXPECT_EQ(BuiltInLanguageTable(kJapanese).LineCount(), 281 + 6);
-    EXPECT_EQ(BuiltInLanguageTable(kChinese).LineCount(), 297 + 6);
+    EXPECT_EQ(BuiltInLanguageTable(kKorean).LineCount(), 300 + 10);
+    EXPECT_EQ(BuiltInLanguageTable(kEnglish).LineCount(), 287 + 13);
+    EXPECT_EQ(BuiltInLanguageTable(kJapanese).LineCount(), 281 + 10);
+    EXPECT_EQ(BuiltInLanguageTable(kChinese).LineCount(), 297 + 10);
     EXPECT_EQ(BuiltInLanguageTable(0).LineCount(), 0);
     EXPECT_EQ(BuiltInLanguageTable(5).LineCount(), 0);
 }
@@ -253,7 +254,7 @@ TEST(BuiltInTables, EnglishSectionSizes) {
     EXPECT_EQ(SectionIds(english, "Tondrela").size(), 65u);
     EXPECT_EQ(SectionIds(english, "Tondrela-Registration").size(), 12u);
     EXPECT_EQ(SectionIds(english, "Tondrela-tooltip").size(), 15u);
-    EXPECT_EQ(SectionIds(english, "Tondrela-message").size(), 191u + 9);
+    EXPECT_EQ(SectionIds(english, "Tondrela-message").size(), 191u + 13);
 }
 
 TEST(BuiltInTables, IdsDifferOnlyWhereDocumented) {
@@ -344,7 +345,8 @@ TEST(BuiltInTables, TranslationsAreBlankExactlyWhereIntended) {
 }
 
 // 40021: a name not usable as a file name; 40022: a recording not saved; 40023: a sensor that
-// cannot be opened, naming the udev rule; 40024: a name longer than 31 bytes.
+// cannot be opened, naming the udev rule; 40024: a name longer than 31 bytes; 40041 to 40044:
+// closing a running test, an unsaved test, an unreadable recording, a birth year out of range.
 TEST(BuiltInTables, AddedMessagesAreInEveryLanguage) {
     for (int language : kLanguages) {
         EXPECT_NE(MessageOf(language, 40021).find("\\ / : * ? \" < > | _"), std::string::npos)
@@ -352,6 +354,13 @@ TEST(BuiltInTables, AddedMessagesAreInEveryLanguage) {
         EXPECT_NE(MessageOf(language, 40022).find("work"), std::string::npos) << language;
         EXPECT_NE(MessageOf(language, 40023).find("udev"), std::string::npos) << language;
         EXPECT_NE(MessageOf(language, 40024).find("31"), std::string::npos) << language;
+        EXPECT_NE(MessageOf(language, 40044).find("1900"), std::string::npos) << language;
+        for (int number = 40041; number <= 40044; ++number) {
+            EXPECT_FALSE(MessageOf(language, number).empty()) << number << " in " << language;
+            if (language != kEnglish) { // translated, not copied
+                EXPECT_NE(MessageOf(language, number), MessageOf(kEnglish, number)) << number;
+            }
+        }
     }
     EXPECT_EQ(MessageOf(kEnglish, 40021), "The name must not contain \\ / : * ? \" < > | _, "
                                           "control characters, \"..\" or leading/trailing "
