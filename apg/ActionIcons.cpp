@@ -99,8 +99,9 @@ void DrawGlyph(QPainter& painter, ActionGlyph glyph, const QRectF& box, const QC
 
 } // namespace
 
-QPixmap ActionIcon(ActionGlyph glyph, QSize size, ActionLook look) {
-    QPixmap pixmap(size);
+QPixmap ActionIcon(ActionGlyph glyph, QSize size, ActionLook look, qreal ratio) {
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     if (size.isEmpty())
         return pixmap;

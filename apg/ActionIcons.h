@@ -1,7 +1,8 @@
 #pragma once
 // The glyphs of the icon buttons: the round action buttons of the test windows, the page,
 // calculator and back buttons over the explanatory pictures and the reports' send button,
-// painted at the button's size.
+// painted at the button's size and at the screen's pixel density (ratio: device pixels per
+// pixel).
 
 #include <QPixmap>
 #include <QSize>
@@ -14,4 +15,4 @@ enum class ActionLook {
     Disabled, // dimmed: the action cannot be taken now
 };
 
-QPixmap ActionIcon(ActionGlyph glyph, QSize size, ActionLook look);
+QPixmap ActionIcon(ActionGlyph glyph, QSize size, ActionLook look, qreal ratio = 1.0);

@@ -12,6 +12,13 @@
 #include <algorithm>
 #include <cmath>
 
+void AttachWellnessAnalysis(CHrv& hrv) {
+    hrv.AttachApg();
+    hrv.AttachRateDisplay();
+    hrv.AttachRateChart(kApgRateChartSeconds);
+    hrv.AttachPulseRing();
+}
+
 CHistoryList SummariseRecording(CHrv& hrv, int sex) {
     const RecordingIdentity identity = hrv.Identity();
     const ApgSummary summary = hrv.SummariseApg(identity.age, sex);
@@ -32,31 +39,33 @@ CHistoryList SummariseRecording(CHrv& hrv, int sex) {
     return record;
 }
 
-std::vector<CHistoryList> BuildApgHistory(CHrv& hrv, const QString& folder, const QString& userName,
-                                          int sex) {
+ApgHistory BuildApgHistory(CHrv& replay, const QString& folder, const QString& userName, int sex,
+                           const QString& upTo) {
     const std::vector<std::string> names =
         ListUserRecordings(folder.toStdString(), userName.toStdString(), ".ppg");
-    // The recording shown: the CHrv's name is a path ("../work/..." after a save), the
-    // enumerated names are bare.
-    const std::string shown =
-        QFileInfo(QString::fromStdString(hrv.Identity().name)).fileName().toStdString();
-    const auto match = std::find(names.begin(), names.end(), shown);
+    // upTo is a path ("../work/..." after a save), the enumerated names are bare.
+    const std::string shown = QFileInfo(upTo).fileName().toStdString();
+    const auto match = upTo.isEmpty() ? names.end() : std::find(names.begin(), names.end(), shown);
     const size_t end =
         match != names.end() ? static_cast<size_t>(match - names.begin()) + 1 : names.size();
     const size_t keep = kApgHistoryRecords;
     const size_t first = end > keep ? end - keep : 0;
 
-    std::vector<CHistoryList> history;
+    ApgHistory history;
     for (size_t i = first; i < end; ++i) {
         const std::string path =
             QDir(folder).filePath(QString::fromStdString(names[i])).toStdString();
         RecordingHeader header;
-        hrv.ResetMeasurement();
-        if (hrv.LoadPulseFile(&header, path) != FileStatus::Ok) {
+        replay.ResetMeasurement();
+        history.last = QString::fromStdString(names[i]);
+        // A file without a single sample (too short for its header) is no recording either.
+        history.lastLoaded = replay.LoadPulseFile(&header, path) == FileStatus::Ok &&
+                             replay.Count(CHrv::Series::Raw) > 0;
+        if (!history.lastLoaded) {
             TRACE("history: cannot read %s\n", path.c_str());
             continue;
         }
-        history.push_back(SummariseRecording(hrv, sex));
+        history.records.push_back(SummariseRecording(replay, sex));
     }
     return history;
 }

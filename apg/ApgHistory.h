@@ -27,13 +27,26 @@ struct CHistoryList {
 };
 
 constexpr int kApgHistoryRecords = 10;
+constexpr int kApgRateChartSeconds = 300; // span of a wellness test's rate chart
 
-// Replays at most the 10 recordings that end with the one the CHrv holds (compared by bare
-// file name; the 10 newest when it holds none of them) and returns their records, oldest
-// first. Each replay resets the CHrv, so afterwards it holds the last one loaded. Without any
-// recording of the user the CHrv is left as it was. sex: 1 male, 2 female.
-std::vector<CHistoryList> BuildApgHistory(CHrv& hrv, const QString& folder, const QString& userName,
-                                          int sex);
+// The attachments of a wellness test's CHrv: the APG object, the rate display, the rate chart
+// and the pulse ring. A recording replayed into a CHrv made so gives the test's figures.
+void AttachWellnessAnalysis(CHrv& hrv);
+
+// The history of a report.
+struct ApgHistory {
+    std::vector<CHistoryList> records; // oldest first
+    QString last;            // bare name of the last recording of the range, "" without any
+    bool lastLoaded = false; // it was read and holds samples: the replaying CHrv holds it
+};
+
+// Replays through `replay` at most the 10 recordings that end with the one named upTo (a path
+// or a bare name, compared by bare file name; the 10 newest when upTo names none of them) and
+// returns their records. Each replay resets `replay`, so afterwards it holds the last one
+// loaded. A recording that cannot be read, or holds no sample, has no record. sex: 1 male,
+// 2 female.
+ApgHistory BuildApgHistory(CHrv& replay, const QString& folder, const QString& userName, int sex,
+                           const QString& upTo);
 
 // The record of the recording the CHrv holds now (its age from the recording).
 CHistoryList SummariseRecording(CHrv& hrv, int sex);

@@ -29,20 +29,23 @@ SweepCopy CopySweep(CHrv& hrv, CHrv::Series series, int sweep) {
 }
 } // namespace
 
-void CApgPanelSet::Cut(const QImage& background, double scaleX, double scaleY) {
+void CApgPanelSet::Cut(const QImage& background, double scaleX, double scaleY, qreal ratio) {
     m_scaleX = scaleX;
     for (int i = 0; i < kApgPanelCount; ++i) {
         Slot& slot = m_slots[i];
         const DesignRect& r = ApgPanelRects[i];
         slot.rect = QRect(static_cast<int>(r.x * scaleX), static_cast<int>(r.y * scaleY),
                           static_cast<int>(r.width * scaleX), static_cast<int>(r.height * scaleY));
+        const QRect pixels =
+            QRectF(QPointF(slot.rect.topLeft()) * ratio, QSizeF(slot.rect.size()) * ratio).toRect();
         if (background.isNull()) {
-            slot.background = QImage(slot.rect.size(), QImage::Format_ARGB32_Premultiplied);
+            slot.background = QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied);
             slot.background.fill(Qt::black);
         } else {
             slot.background =
-                background.copy(slot.rect).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+                background.copy(pixels).convertToFormat(QImage::Format_ARGB32_Premultiplied);
         }
+        slot.background.setDevicePixelRatio(ratio);
         slot.image = slot.background;
     }
 }

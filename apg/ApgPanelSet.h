@@ -36,9 +36,10 @@ public:
         : m_changed(std::move(changed)) {}
 
     // Places the panels at the layout scale and cuts their slices from the background (a
-    // window-sized picture; the panels lie on black where there is none). Drawn images are
-    // reset to their slices.
-    void Cut(const QImage& background, double scaleX, double scaleY);
+    // window-sized picture at `ratio` device pixels per pixel; the panels lie on black where
+    // there is none). The slices and the panels drawn on them keep that pixel density. Drawn
+    // images are reset to their slices.
+    void Cut(const QImage& background, double scaleX, double scaleY, qreal ratio);
 
     // The pulse wave sweep.
     void DrawPulseWave(CHrv& hrv);
@@ -51,8 +52,8 @@ public:
     // The time bar, full at fullSeconds.
     void DrawTime(CHrv& hrv, int fullSeconds);
 
-    // Draws a panel: draw(painter, panel size) over a copy of its slice; the result is kept
-    // and reported as changed. Nothing without a slice.
+    // Draws a panel: draw(painter, panel size in pixels) over a copy of its slice; the result
+    // is kept and reported as changed. Nothing without a slice.
     template <class Draw> void Render(ApgPanel panel, Draw draw) {
         Slot& slot = m_slots[static_cast<int>(panel)];
         if (slot.background.isNull())
@@ -60,7 +61,7 @@ public:
         QImage image = slot.background;
         {
             QPainter painter(&image);
-            draw(painter, image.size());
+            draw(painter, slot.rect.size());
         }
         slot.image = std::move(image);
         if (m_changed)

@@ -1,6 +1,7 @@
 #include "apg/DlgApg.h"
 
 #include "analysis/Hrv.h"
+#include "apg/ApgHistory.h"
 #include "apg/DlgApgReport.h"
 #include "app/Tondrela.h"
 #include "app/WidgetLanguageTarget.h"
@@ -44,13 +45,9 @@ const char* const kInfoPictureFiles[kApgInfoPages] = {"apgInfo1.jpg", "apgInfo2.
 
 CDlgApg::CDlgApg(QWidget* parent)
     : CTestDialog(parent, AcquisitionKind::Apg, ApgLayout, kTestSeconds) {
-    CHrv& hrv = *Hrv();
-    hrv.AttachApg();
-    hrv.AttachRateDisplay();
-    hrv.AttachRateChart(kRateChartSeconds);
-    hrv.AttachPulseRing();
-    SetReportRunner([](CHrv* analysed, QWidget* owner) {
-        CDlgApgReport report(analysed, owner);
+    AttachWellnessAnalysis(*Hrv());
+    SetReportRunner([](CHrv* analysed, ReportSource source, QWidget* owner) {
+        CDlgApgReport report(analysed, owner, source);
         report.exec();
     });
     SetActionGlyph(kInfoMore, ActionGlyph::PageDown);
@@ -111,7 +108,7 @@ void CDlgApg::SkinControls() {
 // --- Commands ----------------------------------------------------------------------------
 
 void CDlgApg::OnResult() {
-    RunReport(); // the report replays recordings through this CHrv
+    RunReport();
 }
 
 void CDlgApg::OnHelp() {
@@ -151,7 +148,8 @@ void CDlgApg::EndOfTest() {
         ShowMessage(40005);
         return;
     }
-    SavePulseRecording(summary, summary.vascularAge);
+    if (SavePulseRecording(summary, summary.vascularAge))
+        TestSaved();
     RunReport();
 }
 

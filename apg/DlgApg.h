@@ -22,8 +22,7 @@
 class CDlgApg : public CTestDialog {
     Q_OBJECT
 public:
-    static constexpr int kTestSeconds = 60;       // the test ends at the tick after this
-    static constexpr int kRateChartSeconds = 300; // span of the attached rate chart
+    static constexpr int kTestSeconds = 60; // the test ends at the tick after this
 
     explicit CDlgApg(QWidget* parent = nullptr);
     ~CDlgApg() override;

@@ -8,7 +8,8 @@ const CReportFrame::Sheet kSheet = {StressReport::kPageHeight, 30013, "stressRep
                                     StressReport::kControlLayout, StressPrintedRect};
 } // namespace
 
-CDlgStressReport::CDlgStressReport(CHrv* hrv, QWidget* parent) : CReportFrame(hrv, parent, kSheet) {
+CDlgStressReport::CDlgStressReport(CHrv* hrv, QWidget* parent, ReportSource source)
+    : CReportFrame(hrv, parent, kSheet, source) {
     m_data.userLine = TheApp().userLine;
     if (hrv) {
         const RecordingIdentity identity = hrv->Identity();

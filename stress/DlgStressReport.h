@@ -12,8 +12,9 @@
 class CDlgStressReport : public CReportFrame {
     Q_OBJECT
 public:
-    // hrv: the opener's analysis object, not owned (may be nullptr: an empty page).
-    CDlgStressReport(CHrv* hrv, QWidget* parent);
+    // hrv: the opener's analysis object, not owned (may be nullptr: an empty page); source:
+    // what it holds (an unsaved test is marked so on the page).
+    CDlgStressReport(CHrv* hrv, QWidget* parent, ReportSource source = ReportSource::Recording);
     ~CDlgStressReport() override;
 
     // What the page shows.

@@ -13,8 +13,10 @@
 #include "controls/staticex.h"
 #include "device/SensorLink.h"
 
+#include <QCloseEvent>
 #include <QDate>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTime>
@@ -40,6 +42,7 @@ CTestDialog::CTestDialog(QWidget* parent, AcquisitionKind kind,
       m_timeFullSeconds(timeFullSeconds), m_panels([this](const QRect& area) { update(area); }) {
     setWindowTitle(QStringLiteral("Tondrela"));
     setWindowFlag(Qt::FramelessWindowHint);
+    resize(TheApp().screenSize); // it is shown over the whole screen
     m_sounds = new CTestSounds(this);
     for (int i = 0; i < 3; ++i) {
         m_timers[i] = new QTimer(this);
@@ -106,11 +109,11 @@ void CTestDialog::SkinCommonControls(std::span<const int> staticIds) {
 }
 
 double CTestDialog::ScaleX() const {
-    return TheApp().scaleX;
+    return static_cast<double>(width()) / CTondrelaApp::kDesignWidth;
 }
 
 double CTestDialog::ScaleY() const {
-    return TheApp().scaleY;
+    return static_cast<double>(height()) / CTondrelaApp::kDesignHeight;
 }
 
 QRect CTestDialog::ScaledRect(const DesignRect& r) const {
@@ -120,12 +123,22 @@ QRect CTestDialog::ScaledRect(const DesignRect& r) const {
 
 void CTestDialog::Relayout() {
     ApplyControlLayout(this, m_layout, ScaleX(), ScaleY());
+    RefreshActionIcons();
     PlaceMovableControls();
+    if (!BackgroundPath().isEmpty())
+        LoadPictures(); // at the new size
     CutPanelSlices();
 }
 
+void CTestDialog::RefreshActionIcons() {
+    for (const auto& [id, glyph] : m_glyphs) {
+        if (const CButtonST* button = Button(id))
+            SetActionEnabled(id, button->isEnabled());
+    }
+}
+
 void CTestDialog::CutPanelSlices() {
-    m_panels.Cut(Background().toImage(), ScaleX(), ScaleY());
+    m_panels.Cut(Background().toImage(), ScaleX(), ScaleY(), devicePixelRatioF());
     if (m_hrv->Running())
         RedrawPanels();
 }
@@ -155,6 +168,10 @@ bool CTestDialog::AcquisitionRunning() const {
     return m_acquisition && m_acquisition->Started();
 }
 
+bool CTestDialog::TestRunning() const {
+    return TimerActive(kSecondTimer);
+}
+
 void CTestDialog::SetReportRunner(ReportRunner runner) {
     m_runReport = std::move(runner);
 }
@@ -170,9 +187,10 @@ void CTestDialog::SetActionEnabled(int id, bool enabled) {
     if (glyph == m_glyphs.end())
         return;
     const QSize size = button->size();
-    button->SetIcon(
-        ActionIcon(glyph->second, size, ActionLook::Hovered),
-        ActionIcon(glyph->second, size, enabled ? ActionLook::Normal : ActionLook::Disabled));
+    const qreal ratio = devicePixelRatioF();
+    button->SetIcon(ActionIcon(glyph->second, size, ActionLook::Hovered, ratio),
+                    ActionIcon(glyph->second, size,
+                               enabled ? ActionLook::Normal : ActionLook::Disabled, ratio));
 }
 
 void CTestDialog::ShowMessage(int number) {
@@ -227,8 +245,11 @@ void CTestDialog::OnCommand(int id) {
         OnResult();
         break;
     case kQuitId:
-    case kCloseId:
         OnQuit();
+        break;
+    case kCloseId: // enabled during a test, unlike Quit
+        if (StopForClosing())
+            OnQuit();
         break;
     default:
         break;
@@ -258,6 +279,7 @@ void CTestDialog::OnStart() {
     Timer(kSecondTimer)->start();
     m_elapsedSeconds = 0;
     app.testStartTime = QDateTime::currentDateTime();
+    m_source = ReportSource::UnsavedTest;
     TestStarted();
 }
 
@@ -283,11 +305,38 @@ void CTestDialog::OnStop() {
 void CTestDialog::RunReport() {
     StopAcquisition();
     if (m_runReport)
-        m_runReport(m_hrv.get(), this);
+        m_runReport(m_hrv.get(), m_source, this);
 }
 
 void CTestDialog::OnQuit() {
     done(QDialog::Accepted);
+}
+
+bool CTestDialog::StopForClosing() {
+    if (!TestRunning())
+        return true;
+    if (ShowMessageBox(this, GetMessageText(kStopToCloseMessage), QString(),
+                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    OnStop();
+    return true;
+}
+
+void CTestDialog::keyPressEvent(QKeyEvent* event) {
+    // Escape would close the window: never while a test runs.
+    if (event->key() == Qt::Key_Escape && TestRunning()) {
+        event->accept();
+        return;
+    }
+    CBkDialog::keyPressEvent(event);
+}
+
+void CTestDialog::closeEvent(QCloseEvent* event) {
+    if (!StopForClosing()) {
+        event->ignore();
+        return;
+    }
+    CBkDialog::closeEvent(event);
 }
 
 void CTestDialog::done(int result) {
@@ -341,7 +390,11 @@ QImage CTestDialog::LoadScaledPicture(const QString& file, const DesignRect& rec
     const QImage picture(TheApp().ResourcePath(QStringLiteral("IMAGE"), file));
     if (picture.isNull())
         return QImage();
-    return picture.scaled(ScaledRect(rect).size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const qreal ratio = devicePixelRatioF();
+    QImage scaled = picture.scaled(ScaledRect(rect).size() * ratio, Qt::IgnoreAspectRatio,
+                                   Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    return scaled;
 }
 
 void CTestDialog::SkinPageButtons(std::initializer_list<int> ids) {
@@ -394,8 +447,7 @@ void CTestDialog::SetBackground(const QString& path) {
     update();
 }
 
-void CTestDialog::resizeEvent(QResizeEvent* event) {
-    CBkDialog::resizeEvent(event);
+void CTestDialog::ClientAreaChanged() {
     Relayout();
 }
 

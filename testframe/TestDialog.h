@@ -13,10 +13,19 @@
 // tail): the CHrv is never read for the results, handed to a report or destroyed while the
 // thread feeds it.
 //
-// Layout: the controls and panels are placed from the window's table in its 1600 x 1000
-// design space at ScaleX() x ScaleY(); Relayout() places them again (a resize does). Closing
-// (done) is handled here as well: what holds for one test window's layout, keys and closing
-// belongs in this class, so that it holds for both.
+// A running test is never thrown away by accident: while it runs, Escape does nothing and
+// the close box (or closing the window otherwise) first asks whether to stop it (message
+// 40041, Yes / No); No keeps the test running. Quit is disabled meanwhile.
+//
+// The report learns what the CHrv holds (ReportSource): nothing before the first test, an
+// unsaved test from Start on, the saved recording once the derived window reports its save
+// (TestSaved).
+//
+// Layout: the controls, panels and pictures are placed from the window's table in its
+// 1600 x 1000 design space scaled to the window's own client area (ScaleX() x ScaleY()), at
+// the screen's pixel density; Relayout() places them again, which every resize does. What
+// holds for one test window's layout, keys and closing belongs in this class, so that it
+// holds for both.
 //
 // Threads: GUI thread only.
 
@@ -25,6 +34,7 @@
 #include "apg/ApgPanelSet.h"
 #include "controls/BkDialog.h"
 #include "device/Acquisition.h"
+#include "testframe/ReportFrame.h"
 
 #include <QImage>
 #include <QRect>
@@ -53,6 +63,7 @@ public:
     static constexpr int kConnectionPeriodMs = 1000;
     static constexpr int kMinSavedBeats = 20; // qualified beats a saved pulse recording needs
     static constexpr int kSaveFailedMessage = 40022;
+    static constexpr int kStopToCloseMessage = 40041; // the question before closing a test
 
     // Control IDs both windows have.
     static constexpr int kCloseId = 1006;
@@ -63,8 +74,9 @@ public:
     static constexpr int kStatusId = 1038;
     static constexpr int kUserLineId = 1039;
 
-    // Opens the report on the window's CHrv, modally, with the window as owner.
-    using ReportRunner = std::function<void(CHrv* hrv, QWidget* owner)>;
+    // Opens the report on the window's CHrv, modally, with the window as owner; source says
+    // what the CHrv holds.
+    using ReportRunner = std::function<void(CHrv* hrv, ReportSource source, QWidget* owner)>;
 
     ~CTestDialog() override;
 
@@ -92,6 +104,9 @@ public:
     // --- State (for the main menu and the tests) ---
     CHrv* Hrv() const { return m_hrv.get(); }
     bool AcquisitionRunning() const;
+    // From Start until Stop or the end of the test.
+    bool TestRunning() const;
+    ReportSource Source() const { return m_source; }
     int ElapsedSeconds() const { return m_elapsedSeconds; }
     QRect PanelRect(ApgPanel panel) const { return m_panels.Rect(panel); }
     // The panel as drawn last (its background slice until it is first drawn).
@@ -145,6 +160,8 @@ protected:
     void StopAcquisition();
     // Stops the acquisition, then runs the report on the CHrv.
     void RunReport();
+    // The test's recording was saved: from now on the report shows it.
+    void TestSaved() { m_source = ReportSource::Recording; }
     void ShowMessage(int number);
     // The current user's age this year.
     int UserAge() const;
@@ -177,10 +194,16 @@ protected:
                           const DesignRect& rect) const;
 
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void ClientAreaChanged() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QTimer* Timer(int timerId) const;
+    // While a test runs: asks whether to stop it; on Yes stops it. True when no test runs
+    // (any more).
+    bool StopForClosing();
+    void RefreshActionIcons();
     void CutPanelSlices();
 
     // Declared before the acquisition, so that the acquisition's thread is stopped and
@@ -199,5 +222,6 @@ private:
     int m_elapsedSeconds = 0;  // since Start
     int m_lastConnection = -1; // SensorStartRefusal() when the state was shown last
     CApgPanelSet m_panels;
+    ReportSource m_source = ReportSource::Nothing;
     bool m_closing = false;
 };

@@ -6,6 +6,7 @@
 // the real analysis from the committed resting pulse.
 
 #include "analysis/Hrv.h"
+#include "analysis/RecordingFile.h"
 #include "analysis/RecordingHeader.h"
 #include "apg/ApgHistory.h"
 #include "apg/ApgReportLayout.h"
@@ -70,10 +71,7 @@ std::vector<int16_t> RestingPulse() {
 // A CHrv as the test window makes it.
 std::unique_ptr<CHrv> MakeTestHrv() {
     auto hrv = std::make_unique<CHrv>();
-    hrv->AttachApg();
-    hrv->AttachRateDisplay();
-    hrv->AttachRateChart(300);
-    hrv->AttachPulseRing();
+    AttachWellnessAnalysis(*hrv);
     return hrv;
 }
 
@@ -144,6 +142,8 @@ private slots:
     void TwelveRecordingsUpToTheShownOneListTheLastTenOldestFirst();
     void JustSavedTestIsFoundByItsBareName();
     void UnknownRecordingListsTheTenNewestAndShowsTheNewest();
+    void UnsavedTestIsShownAsItIsAboveTheTenNewest();
+    void UnreadableNewestRecordingIsNamedInsteadOfEmptyFigures();
     void KimsHistoryNeverContainsKimberlysFiles();
     void WithoutRecordingsTheHistoryIsEmptyAndTheTestStays();
     void NegativeAgeGivesNoPressureFigures();
@@ -185,8 +185,9 @@ void ApgReportHistoryTest::TwelveRecordingsUpToTheShownOneListTheLastTenOldestFi
     QCOMPARE(history.size(), size_t(10));
     for (int row = 0; row < 10; ++row)
         QCOMPARE(history[row].dateTimeText, KimDateTime(row + 3));
-    // The page shows the last row's recording, replayed into the CHrv.
+    // The page shows the last row's recording; the opener's CHrv still holds what it held.
     QVERIFY(QString::fromStdString(hrv->Identity().name).endsWith("Kim_20240112_090000.ppg"));
+    QCOMPARE(hrv->Count(CHrv::Series::Raw), kPulseFileSamples);
     QCOMPARE(report.Data().dateTimeText, KimDateTime(12));
     QCOMPARE(history.back().age, 2024 - kKimBirthYear);
     QVERIFY(history.back().wellnessIndex > 0);
@@ -195,6 +196,7 @@ void ApgReportHistoryTest::TwelveRecordingsUpToTheShownOneListTheLastTenOldestFi
     QVERIFY(history.back().meanPulse > 40 && history.back().meanPulse < 140);
     // The recordings differ, and each row holds its own.
     QVERIFY(history.front().wellnessIndex != history.back().wellnessIndex);
+    QVERIFY(report.PageNote().isEmpty());
 }
 
 void ApgReportHistoryTest::JustSavedTestIsFoundByItsBareName() {
@@ -211,7 +213,8 @@ void ApgReportHistoryTest::JustSavedTestIsFoundByItsBareName() {
     QCOMPARE(history[4].dateTimeText, KimDateTime(5));
     QCOMPARE(history[5].dateTimeText, QString("2024-01-05 12:00:00"));
     QCOMPARE(report.Data().dateTimeText, QString("2024-01-05 12:00:00"));
-    // The page shows the saved file (its first 60 s), replayed.
+    // The page shows the saved file (its first 60 s), read back; the test's 61 s stay.
+    QCOMPARE(hrv->Count(CHrv::Series::Raw), kRecordedSamples);
     auto replayed = MakeTestHrv();
     RecordingHeader header;
     QCOMPARE(replayed->LoadPulseFile(&header, "../work/Kim_20240105_120000.ppg"), FileStatus::Ok);
@@ -222,14 +225,71 @@ void ApgReportHistoryTest::JustSavedTestIsFoundByItsBareName() {
 }
 
 void ApgReportHistoryTest::UnknownRecordingListsTheTenNewestAndShowsTheNewest() {
-    // A test that was not saved; Kimberly's newest recordings (days 15 and 16) are newer
-    // than all of Kim's and must not appear.
+    // A recording of no file in the folder, and no test at all: the newest recording shows.
+    // Kimberly's newest recordings (days 15 and 16) are newer than all of Kim's and must not
+    // appear.
+    auto unknown = RecordTest(7000);
+    QVERIFY(SaveRecording(*unknown, "Kim", "20240105_120000", kKimBirthYear));
+    QVERIFY(QFile::remove(PathOf("Kim", "20240105_120000")));
+    auto nothing = MakeTestHrv();
+    const struct {
+        CHrv* hrv;
+        ReportSource source;
+    } cases[] = {{unknown.get(), ReportSource::Recording}, {nothing.get(), ReportSource::Nothing}};
+    for (const auto& c : cases) {
+        CDlgApgReport report(c.hrv, nullptr, c.source);
+        QCOMPARE(report.History().size(), size_t(10));
+        QCOMPARE(report.History().front().dateTimeText, KimDateTime(5));
+        QCOMPARE(report.History().back().dateTimeText, KimDateTime(14));
+        QCOMPARE(report.Data().dateTimeText, KimDateTime(14));
+        QCOMPARE(report.Data().summary.wellnessIndex, report.History().back().wellnessIndex);
+        QVERIFY(report.PageNote().isEmpty());
+    }
+    QCOMPARE(nothing->Count(CHrv::Series::Raw), 0);
+}
+
+void ApgReportHistoryTest::UnsavedTestIsShownAsItIsAboveTheTenNewest() {
     auto hrv = RecordTest(0);
-    CDlgApgReport report(hrv.get(), nullptr);
+    hrv->SetAge(2024 - kKimBirthYear);
+    TheApp().testStartTime = QDateTime(QDate(2024, 2, 1), QTime(10, 11, 12));
+    const ApgSummary test = hrv->SummariseApg(2024 - kKimBirthYear, 1);
+    QVERIFY(test.qualified >= 20);
+
+    CDlgApgReport report(hrv.get(), nullptr, ReportSource::UnsavedTest);
+    QCOMPARE(report.Data().dateTimeText, QString("2024-02-01 10:11:12"));
+    QCOMPARE(report.Data().summary.qualified, test.qualified);
+    QCOMPARE(report.Data().summary.wellnessIndex, test.wellnessIndex);
+    QCOMPARE(report.PageNote(), QString("This test was not saved."));
     QCOMPARE(report.History().size(), size_t(10));
-    QCOMPARE(report.History().front().dateTimeText, KimDateTime(5));
     QCOMPARE(report.History().back().dateTimeText, KimDateTime(14));
-    QCOMPARE(report.Data().dateTimeText, KimDateTime(14));
+    // The test is still the CHrv's, and the note is on the page that prints.
+    QCOMPARE(hrv->Count(CHrv::Series::Raw), kRecordedSamples);
+    QCOMPARE(hrv->SummariseApg(2024 - kKimBirthYear, 1).wellnessIndex, test.wellnessIndex);
+    const QImage page = report.PrintPage();
+    QVERIFY(InkIn(page, QRect(2000, 282, 300, 34)) > 0);
+    QVERIFY(page.save(kOutputFolder + "/apg_report_page_unsaved_test.png"));
+}
+
+void ApgReportHistoryTest::UnreadableNewestRecordingIsNamedInsteadOfEmptyFigures() {
+    // Too short for a header: no sample in it.
+    const QString broken = PathOf("Kim", "20240120_090000");
+    {
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a recording");
+    }
+    auto hrv = MakeTestHrv();
+    CDlgApgReport report(hrv.get(), nullptr, ReportSource::Nothing);
+    QFile::remove(broken);
+    QCOMPARE(report.PageNote(),
+             QString("The recording could not be read: Kim_20240120_090000.ppg"));
+    QVERIFY(report.Data().dateTimeText.isEmpty());
+    QCOMPARE(report.Data().summary.qualified, 0);
+    QCOMPARE(report.Data().meanPulse, 0.0);
+    // The readable ones before it are listed.
+    QCOMPARE(report.History().size(), size_t(9));
+    QCOMPARE(report.History().back().dateTimeText, KimDateTime(14));
+    QVERIFY(report.PrintPage().save(kOutputFolder + "/apg_report_page_unreadable.png"));
 }
 
 void ApgReportHistoryTest::KimsHistoryNeverContainsKimberlysFiles() {
@@ -248,12 +308,14 @@ void ApgReportHistoryTest::WithoutRecordingsTheHistoryIsEmptyAndTheTestStays() {
     const ApgSummary before = hrv->SummariseApg(QDate::currentDate().year() - 1970, 1);
     QVERIFY(before.qualified >= 20);
 
-    CDlgApgReport report(hrv.get(), nullptr);
-    QVERIFY(report.History().empty());
-    QVERIFY(hrv->Identity().name.empty());
-    QCOMPARE(report.Data().summary.qualified, before.qualified);
-    QCOMPARE(report.Data().summary.wellnessIndex, before.wellnessIndex);
-    QCOMPARE(report.Data().age, QDate::currentDate().year() - 1970);
+    for (ReportSource source : {ReportSource::UnsavedTest, ReportSource::Nothing}) {
+        CDlgApgReport report(hrv.get(), nullptr, source);
+        QVERIFY(report.History().empty());
+        QVERIFY(hrv->Identity().name.empty());
+        QCOMPARE(report.Data().summary.qualified, before.qualified);
+        QCOMPARE(report.Data().summary.wellnessIndex, before.wellnessIndex);
+        QCOMPARE(report.Data().age, QDate::currentDate().year() - 1970);
+    }
 }
 
 void ApgReportHistoryTest::NegativeAgeGivesNoPressureFigures() {

@@ -1,7 +1,8 @@
-// Closing the wellness window while its acquisition thread feeds the CHrv: by the close box,
-// by the window's close, by destroying it, and through the main menu that opened it; and
-// starting and stopping in quick turns. The thread must be stopped and joined before the
-// CHrv goes away, and nothing may feed the CHrv after a stop.
+// Closing the wellness window while its acquisition thread feeds the CHrv: by the close box
+// or the window's close (after the question; Escape does nothing), by destroying it, and
+// through the main menu that opened it; and starting and stopping in quick turns. The thread
+// must be stopped and joined before the CHrv goes away, and nothing may feed the CHrv after a
+// stop.
 
 #include "ApgWindowTestKit.h"
 
@@ -42,7 +43,7 @@ class DlgApgCloseTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void ClosingDuringATestJoinsTheThread();
+    void ClosingDuringATestAsksAndYesStopsAndJoins();
     void DestroyingTheWindowDuringATestIsSafe();
     void MainMenuReleasesTheWindowClosedDuringATest();
     void QuickStartsAndStopsNeverRunTwoLoops();
@@ -66,27 +67,51 @@ void DlgApgCloseTest::cleanup() {
     m_folder.reset();
 }
 
-void DlgApgCloseTest::ClosingDuringATestJoinsTheThread() {
+void DlgApgCloseTest::ClosingDuringATestAsksAndYesStopsAndJoins() {
+    const QStringList question{"A test is running. Stop it and close the window?"};
     for (bool closeBox : {true, false}) {
+        const char* way = closeBox ? "close box" : "close";
         auto window = OpenWindow();
         window->show();
         QSignalSpy closed(window.get(), &CBkDialog::childClosed);
         QVERIFY(StartFeeding(*window));
-        if (closeBox) {
-            QVERIFY(window->Button(kClose)->isEnabled()); // Quit is not, the close box is
-            QVERIFY(!window->Button(kQuit)->isEnabled());
-            window->Button(kClose)->click();
-        } else {
-            QVERIFY(window->close());
-        }
+        auto close = [&] {
+            if (closeBox)
+                window->Button(kClose)->click();
+            else
+                window->close();
+        };
+        // Escape does nothing while the test runs; "No" keeps it running.
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(m_boxes->messages.isEmpty());
+        QVERIFY(!window->Button(kQuit)->isEnabled());
+        m_boxes->answer = QMessageBox::No;
+        close();
+        QCOMPARE(m_boxes->messages, question);
+        QVERIFY2(window->isVisible() && closed.isEmpty(), way);
+        QVERIFY(window->TestRunning());
+        const int count = window->Hrv()->Count(CHrv::Series::Raw);
+        QTRY_VERIFY(window->Hrv()->Count(CHrv::Series::Raw) > count); // still fed
+
+        // "Yes" stops the test and joins its thread before the window goes.
+        m_boxes->messages.clear();
+        m_boxes->answer = QMessageBox::Yes;
+        close();
+        QCOMPARE(m_boxes->messages, question);
         QCOMPARE(closed.count(), 1);
         QVERIFY(!window->AcquisitionRunning());
         QVERIFY(StaysStill(*window->Hrv()));
         for (int id : {CDlgApg::kGraphTimer, CDlgApg::kSecondTimer, CDlgApg::kConnectionTimer})
-            QVERIFY2(!window->TimerActive(id), closeBox ? "close box" : "close");
+            QVERIFY2(!window->TimerActive(id), way);
         window.reset();
         QVERIFY(m_folder->WorkFiles().isEmpty());
+        m_boxes->messages.clear();
     }
+    // Idle, the window closes without a question.
+    auto window = OpenWindow();
+    window->show();
+    QVERIFY(window->close());
+    QVERIFY(m_boxes->messages.isEmpty());
 }
 
 void DlgApgCloseTest::DestroyingTheWindowDuringATestIsSafe() {
@@ -109,6 +134,7 @@ void DlgApgCloseTest::MainMenuReleasesTheWindowClosedDuringATest() {
     QVERIFY(window);
     QVERIFY(!window->Background().isNull());
     QVERIFY(StartFeeding(*window));
+    m_boxes->answer = QMessageBox::Yes; // stop the test and close
     window->Button(kClose)->click();
     // Joined at once: the menu may release the window (and its CHrv) at the next event.
     QVERIFY(!window->AcquisitionRunning());

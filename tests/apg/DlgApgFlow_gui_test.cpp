@@ -64,9 +64,10 @@ void DlgApgFlowTest::WholeTestIsSavedAndMatchesTheAnalysisTool() {
 
     auto window = OpenWindow();
     int reports = 0;
-    window->SetReportRunner([&](CHrv* hrv, QWidget*) {
+    window->SetReportRunner([&](CHrv* hrv, ReportSource source, QWidget*) {
         ++reports;
         QVERIFY(!hrv->ThreadRun());
+        QVERIFY(source == ReportSource::Recording);
     });
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));

@@ -5,7 +5,10 @@
 
 #include "ApgWindowTestKit.h"
 
+#include "analysis/RecordingFile.h"
 #include "analysis/RecordingHeader.h"
+#include "apg/ApgHistory.h"
+#include "apg/DlgApgReport.h"
 
 #include "controls/BtnST.h"
 #include "controls/staticex.h"
@@ -28,6 +31,10 @@ namespace {
 const QColor kWhite(255, 255, 255);
 const QColor kRed(255, 0, 0);
 
+int UserAgeNow() {
+    return QDate::currentDate().year() - TheApp().CurrentUser.birthYear;
+}
+
 } // namespace
 
 class DlgApgTest : public QObject {
@@ -44,6 +51,7 @@ private slots:
     void TwentyGoodBeatsAreSavedUnderTheStartTime();
     void FailedSaveIsReported();
     void StopEndsWithoutSavingAndResultOpensTheReport();
+    void ResultAfterStopShowsThisTestNotSaved();
     void TypeMarkerAppearsWithTheFirstGoodBeat();
     void InfoPagesMoveTheirButtons();
     void HelpClicksOpenOneHelpWindowInKoreanOnly();
@@ -51,7 +59,20 @@ private slots:
 private:
     std::unique_ptr<RuntimeFolder> m_folder;
     std::unique_ptr<MessageCatcher> m_boxes;
-    std::vector<CHrv*> m_reports; // the CHrv each report was opened on
+    struct Report {
+        CHrv* hrv;
+        ReportSource source;
+        bool operator==(const Report&) const = default;
+    };
+    std::vector<Report> m_reports; // what each report was opened on
+    bool ReportedOnce(CHrv* hrv, ReportSource source) const {
+        return m_reports.size() == 1 && m_reports[0] == Report{hrv, source};
+    }
+    void CatchReports(CDlgApg& window) {
+        window.SetReportRunner([this](CHrv* hrv, ReportSource source, QWidget*) {
+            m_reports.push_back({hrv, source});
+        });
+    }
 };
 
 void DlgApgTest::init() {
@@ -206,7 +227,7 @@ void DlgApgTest::NineteenGoodBeatsEndAtTheSixtyFirstSecondWithoutSaving() {
     SimulatedSensor* sensor = UseSimulatedSensor();
     sensor->SetAnswering(false);
     auto window = OpenWindow();
-    window->SetReportRunner([this](CHrv* hrv, QWidget*) { m_reports.push_back(hrv); });
+    CatchReports(*window);
     window->Button(kStart)->click();
     QVERIFY(window->TimerActive(CDlgApg::kSecondTimer));
     QVERIFY(window->TimerActive(CDlgApg::kGraphTimer));
@@ -235,10 +256,10 @@ void DlgApgTest::NineteenGoodBeatsEndAtTheSixtyFirstSecondWithoutSaving() {
     QVERIFY(window->Button(kQuit)->isEnabled());
     QVERIFY(window->Button(kResult)->isEnabled());
     QVERIFY(!window->Button(kStop)->isEnabled());
-    // The results stay: the panels show the 19 beats, and Result still opens the report.
+    // The results stay: the panels show the 19 beats, and Result opens the report on them.
     QCOMPARE(window->ShownSummary().qualified, 19);
     window->Button(kResult)->click();
-    QCOMPARE(m_reports, std::vector<CHrv*>{window->Hrv()});
+    QVERIFY(ReportedOnce(window->Hrv(), ReportSource::UnsavedTest));
 }
 
 void DlgApgTest::TwentyGoodBeatsAreSavedUnderTheStartTime() {
@@ -250,8 +271,8 @@ void DlgApgTest::TwentyGoodBeatsAreSavedUnderTheStartTime() {
     sensor->SetAnswering(false);
     auto window = OpenWindow();
     bool joinedAtReport = false;
-    window->SetReportRunner([&](CHrv* hrv, QWidget* owner) {
-        m_reports.push_back(hrv);
+    window->SetReportRunner([&](CHrv* hrv, ReportSource source, QWidget* owner) {
+        m_reports.push_back({hrv, source});
         joinedAtReport =
             owner == window.get() && !window->AcquisitionRunning() && !hrv->ThreadRun();
     });
@@ -267,7 +288,7 @@ void DlgApgTest::TwentyGoodBeatsAreSavedUnderTheStartTime() {
     const QString expected = QString("Kim_%1.ppg").arg(start.toString("yyyyMMdd_HHmmss"));
     QCOMPARE(QDir(perUser.path()).entryList(QDir::Files), QStringList{expected});
     QVERIFY(m_folder->WorkFiles().isEmpty());
-    QCOMPARE(m_reports, std::vector<CHrv*>{window->Hrv()});
+    QVERIFY(ReportedOnce(window->Hrv(), ReportSource::Recording));
     QVERIFY(joinedAtReport);
 
     // The header carries the person and the figures of the test.
@@ -291,21 +312,24 @@ void DlgApgTest::FailedSaveIsReported() {
     sensor->SetAnswering(false);
     QVERIFY(QDir(m_folder->Work()).removeRecursively()); // no work folder
     auto window = OpenWindow();
-    window->SetReportRunner([this](CHrv* hrv, QWidget*) { m_reports.push_back(hrv); });
+    CatchReports(*window);
     window->Button(kStart)->click();
     SyntheticPulseSource source;
     QVERIFY(FeedUntilQualified(*window->Hrv(), source, 25));
     RunSecondsToTheEnd(*window);
     QCOMPARE(m_boxes->messages, QStringList{"The recording could not be saved. Check that the "
                                             "work folder exists and the disk is not full."});
-    // The results are still shown in the report.
-    QCOMPARE(m_reports.size(), size_t(1));
+    // The results are still shown in the report, as a test that was not saved.
+    QVERIFY(ReportedOnce(window->Hrv(), ReportSource::UnsavedTest));
 }
 
 void DlgApgTest::StopEndsWithoutSavingAndResultOpensTheReport() {
     UseSimulatedSensor(5.0);
     auto window = OpenWindow();
-    window->SetReportRunner([this](CHrv* hrv, QWidget*) { m_reports.push_back(hrv); });
+    CatchReports(*window);
+    window->Button(kResult)->click(); // before any test
+    QVERIFY(ReportedOnce(window->Hrv(), ReportSource::Nothing));
+    m_reports.clear();
     window->Button(kStart)->click();
     QTRY_VERIFY(window->Hrv()->Count(CHrv::Series::Raw) > 400);
     window->Button(kStop)->click();
@@ -316,13 +340,65 @@ void DlgApgTest::StopEndsWithoutSavingAndResultOpensTheReport() {
     QVERIFY(m_folder->WorkFiles().isEmpty());
     QVERIFY(m_reports.empty());
     window->Button(kResult)->click();
-    QCOMPARE(m_reports.size(), size_t(1));
+    QVERIFY(ReportedOnce(window->Hrv(), ReportSource::UnsavedTest));
     // A new test starts from an empty measurement.
     window->Button(kStart)->click();
     QVERIFY(window->AcquisitionRunning());
     QCOMPARE(window->ElapsedSeconds(), 0);
     QVERIFY(window->Hrv()->Count(CHrv::Series::Raw) < count);
     window->Button(kStop)->click();
+}
+
+void DlgApgTest::ResultAfterStopShowsThisTestNotSaved() {
+    // The newest saved recording of the folder: the report must not pass it off as this test.
+    {
+        CHrv earlier;
+        AttachWellnessAnalysis(earlier);
+        SyntheticPulseSource source;
+        std::vector<int16_t> samples(kPulseFileSamples);
+        for (int16_t& s : samples)
+            s = source.Next();
+        earlier.AddSamples(samples.data(), static_cast<int>(samples.size()));
+        RecordingHeader header;
+        header.SetName("Kim");
+        header.SetBirthYear(TheApp().CurrentUser.birthYear);
+        QCOMPARE(earlier.SavePulseFile("../work/Kim_20991231_235959.ppg", &header), FileStatus::Ok);
+    }
+    SimulatedSensor* sensor = UseSimulatedSensor();
+    sensor->SetAnswering(false);
+    auto window = OpenWindow();
+    ApgReportData shown;
+    QString note;
+    window->SetReportRunner([&](CHrv* hrv, ReportSource source, QWidget* owner) {
+        CDlgApgReport report(hrv, owner, source); // as the window runs it, without the wait
+        shown = report.Data();
+        note = report.PageNote();
+        QVERIFY(report.PrintPage().save(QStringLiteral(TONDRELA_BINARY_DIR) +
+                                        "/screenshots/apg_report_page_after_stop.png"));
+    });
+    window->Button(kStart)->click();
+    const QDateTime start = TheApp().testStartTime;
+    SyntheticPulseSource source;
+    std::vector<int16_t> samples(15 * 200); // 15 s
+    for (int16_t& s : samples)
+        s = source.Next();
+    window->Hrv()->AddSamples(samples.data(), static_cast<int>(samples.size()));
+    for (int tick = 0; tick < 10; ++tick) // the figures of the last redraw
+        window->OnTimer(CDlgApg::kGraphTimer);
+    window->Button(kStop)->click();
+    const ApgSummary test = window->ShownSummary();
+    QVERIFY(test.qualified > 0);
+
+    window->Button(kResult)->click();
+    QCOMPARE(note, QString("This test was not saved."));
+    QCOMPARE(shown.dateTimeText, start.toString("yyyy-MM-dd HH:mm:ss"));
+    QCOMPARE(shown.summary.qualified, test.qualified);
+    QCOMPARE(shown.summary.wellnessIndex, test.wellnessIndex);
+    QCOMPARE(shown.history.size(), size_t(1)); // the saved one, below
+    // The window's CHrv still holds this test.
+    QCOMPARE(window->Hrv()->Count(CHrv::Series::Raw), int(samples.size()));
+    QVERIFY(window->Hrv()->Identity().dateTimeText.empty());
+    QCOMPARE(window->Hrv()->SummariseApg(UserAgeNow(), 1).qualified, test.qualified);
 }
 
 void DlgApgTest::TypeMarkerAppearsWithTheFirstGoodBeat() {

@@ -316,22 +316,34 @@ void StressReportWindowTest::ScrollsByBarAndWheelButNotByArrowKeys() {
 void StressReportWindowTest::WithoutAPrinterTheDialogOffersAPdfFile() {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         QSKIP("this machine has a printer");
-    auto report = MakeReport(m_hrv.get());
-    QString offered;
-    report->SetPrintDialogRunner([&](QPrinter& printer, QWidget*) {
-        if (printer.outputFormat() == QPrinter::PdfFormat)
-            offered = printer.outputFileName();
-        return true;
-    });
-    report->Button(CReportFrame::kPrintId)->click();
-    QCOMPARE(offered, QString("../work/Kim_20240131_093005.pdf"));
-    QVERIFY(QFileInfo(offered).size() > 0);
-    QFile::remove(offered);
+    // A home of its own: with and without a documents folder.
+    QTemporaryDir home;
+    const QByteArray previousHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toUtf8());
+    for (bool documents : {true, false}) {
+        if (documents)
+            QVERIFY(QDir(home.path()).mkpath("Documents"));
+        else
+            QVERIFY(QDir(home.path() + "/Documents").removeRecursively());
+        auto report = MakeReport(m_hrv.get());
+        QString offered;
+        report->SetPrintDialogRunner([&](QPrinter& printer, QWidget*) {
+            if (printer.outputFormat() == QPrinter::PdfFormat)
+                offered = printer.outputFileName();
+            return true;
+        });
+        report->Button(CReportFrame::kPrintId)->click();
+        QCOMPARE(offered,
+                 home.path() + (documents ? "/Documents" : "") + "/Kim_20240131_093005.pdf");
+        QVERIFY(QFileInfo(offered).size() > 0);
+        QFile::remove(offered);
 
-    // Cancelled: nothing printed.
-    report->SetPrintDialogRunner([](QPrinter&, QWidget*) { return false; });
-    report->Button(CReportFrame::kPrintId)->click();
-    QVERIFY(!QFile::exists(offered));
+        // Cancelled: nothing printed.
+        report->SetPrintDialogRunner([](QPrinter&, QWidget*) { return false; });
+        report->Button(CReportFrame::kPrintId)->click();
+        QVERIFY(!QFile::exists(offered));
+    }
+    qputenv("HOME", previousHome);
 }
 
 void StressReportWindowTest::ShowsTheReportInEnglishAndKorean() {
