@@ -33,16 +33,29 @@ constexpr std::uint32_t kHoverText = 0x0072FF;
 constexpr char kMenuSection[] = "Tondrela";
 constexpr char kMessageSection[] = "Tondrela-message";
 
+// A language button's text: its language's own name for itself, from that language's table.
+QString OwnLanguageName(int languageIndex) {
+    const int id = kKorean + languageIndex - 1;
+    for (const LanguageEntry& entry :
+         BuiltInLanguageTable(languageIndex)
+             .SectionEntries(kMenuSection, HeaderMatch::IgnoreTrailingSpace)) {
+        if (entry.id == id)
+            return QString::fromStdString(entry.text);
+    }
+    return QString();
+}
+
 int ChildIndex(CDlgMain::Child kind) {
     return static_cast<int>(kind);
 }
 
 } // namespace
 
-CDlgMain::CDlgMain(QWidget* parent) : CBkDialog(parent) {
+CDlgMain::CDlgMain(QWidget* parent, int languageIndex) : CBkDialog(parent) {
     CTondrelaApp& app = TheApp();
     app.languageIndex = CTondrelaApp::kDefaultLanguage;
     app.fontFace = QStringLiteral("Arial");
+    ChooseLanguage(languageIndex);
     app.RegisterLanguageTables();
 
     m_factories[ChildIndex(Child::Usage)] = OpenUsageWindow;
@@ -55,8 +68,9 @@ CDlgMain::CDlgMain(QWidget* parent) : CBkDialog(parent) {
 
     setWindowTitle(QStringLiteral("Tondrela"));
     setWindowFlag(Qt::FramelessWindowHint);
+    resize(app.screenSize); // it is shown over the whole screen
     CreateControls();
-    ApplyControlLayout(this, MainMenuLayout, app.scaleX, app.scaleY);
+    Relayout();
     SkinControls();
     ApplyLanguageToMenu();
     StartSensorLink();
@@ -122,6 +136,8 @@ CStaticEx* CDlgMain::Static(int id) const {
 void CDlgMain::ApplyLanguageToMenu() {
     CTondrelaApp& app = TheApp();
     ApplyLanguage(this, kMenuSection);
+    for (int language = 1; language <= 4; ++language)
+        Button(kKorean + language - 1)->setText(OwnLanguageName(language));
     LoadMessageList(app.messageList, app.CurrentTable(), kMessageSection, true);
     RefreshUserLine();
     ShowSensorState();
@@ -183,31 +199,43 @@ void CDlgMain::OnCommand(int id) {
             OpenChild(Child::Manual);
         break;
     case kKorean:
-        OnLanguage(1, QStringLiteral("돋움"));
-        break;
     case kEnglish:
-        OnLanguage(2, QStringLiteral("Arial"));
-        break;
     case kJapanese:
-        OnLanguage(3, QStringLiteral("MS Pゴシック"));
-        break;
     case kChinese:
-        OnLanguage(4, TheApp().fontFace);
+        OnLanguage(id - kKorean + 1);
         break;
     default: // 1018, the online service, has no action
         break;
     }
 }
 
-void CDlgMain::OnLanguage(int languageIndex, const QString& face) {
+void CDlgMain::ChooseLanguage(int languageIndex) {
     CTondrelaApp& app = TheApp();
+    switch (languageIndex) {
+    case 1:
+        app.fontFace = QStringLiteral("돋움");
+        break;
+    case 2:
+        app.fontFace = QStringLiteral("Arial");
+        break;
+    case 3:
+        app.fontFace = QStringLiteral("MS Pゴシック");
+        break;
+    case 4: // the face stays
+        break;
+    default:
+        return;
+    }
     app.languageIndex = languageIndex;
-    app.fontFace = face;
+}
+
+void CDlgMain::OnLanguage(int languageIndex) {
+    CTondrelaApp& app = TheApp();
+    ChooseLanguage(languageIndex);
     SetBackground(app.ResourcePath(QStringLiteral("IMAGE"), QStringLiteral("main.jpg")));
     ApplyLanguageToMenu();
     update();
-    for (int id : kButtonIds)
-        Button(id)->ResetBackgroundCopy();
+    ResetBackgroundCopies(this);
 }
 
 bool CDlgMain::RequireUser() {
@@ -255,6 +283,17 @@ void CDlgMain::showEvent(QShowEvent* event) {
     m_shownOnce = true;
     for (int id : kPictureButtonIds)
         Button(id)->ResetBackgroundCopy();
+}
+
+void CDlgMain::Relayout() {
+    ApplyControlLayout(this, MainMenuLayout,
+                       static_cast<double>(width()) / CTondrelaApp::kDesignWidth,
+                       static_cast<double>(height()) / CTondrelaApp::kDesignHeight);
+    ShowSensorState(); // the status line widens to a long state again
+}
+
+void CDlgMain::ClientAreaChanged() {
+    Relayout();
 }
 
 void CDlgMain::keyPressEvent(QKeyEvent* event) {

@@ -1,13 +1,16 @@
 #pragma once
 // The main menu: fills the screen with its picture, opens the tests, the review, the user
 // registration and the help windows, shows the sensor's connection state and the selected
-// person, and switches the language.
+// person, and switches the language with four small buttons in its top bar, each labelled in
+// its own language. It starts in the language it is given (English unless the command line
+// chose another) and lays its controls out from its own client area at every resize.
 //
 // The sensor link handles device changes on a platform thread and tells this window, which
 // shows the new state on its own (GUI) thread. Quit (buttons 1004, 1006, or closing the
 // window) posts childClosed(this) to the host, which ends the program.
 // Threads: GUI thread only, apart from the notification hand-over.
 
+#include "app/Tondrela.h"
 #include "controls/BkDialog.h"
 
 #include <QPointer>
@@ -28,7 +31,9 @@ public:
     using ChildFactory = std::function<CBkDialog*(QWidget* opener)>;
     using ModalRunner = std::function<int(QWidget* opener)>;
 
-    explicit CDlgMain(QWidget* parent = nullptr);
+    // languageIndex: the language to start in (1 Korean, 2 English, 3 Japanese, 4 Chinese).
+    explicit CDlgMain(QWidget* parent = nullptr,
+                      int languageIndex = CTondrelaApp::kDefaultLanguage);
     ~CDlgMain() override;
 
     // Replaces how a window is made (tests put their own windows in).
@@ -50,14 +55,20 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void ClientAreaChanged() override;
 
 private:
     void CreateControls();
+    // Places the controls from the layout table, scaled to the client area; the status line
+    // then widens to its text as ShowSensorStatus does.
+    void Relayout();
     void SkinControls();
     void ApplyLanguageToMenu();
     void StartSensorLink();
     void OnCommand(int id);
-    void OnLanguage(int languageIndex, const QString& face);
+    // The language and the face of its controls, as its button sets them.
+    void ChooseLanguage(int languageIndex);
+    void OnLanguage(int languageIndex);
     bool RequireUser();
     void OpenChild(Child kind);
     void OnChildClosed(QWidget* child);

@@ -1,6 +1,7 @@
 #pragma once
 // Control IDs and layout of the main menu, in its 1600 x 1000 design space. The picture
-// generator draws the main-menu picture from the same table.
+// generator draws the main-menu picture from the same table. The four language buttons sit in
+// the top bar, left of the close box.
 
 #include "controls/ControlLayout.h"
 
@@ -32,10 +33,10 @@ constexpr int kSpare2 = 1041;
 // id, x, y, width, height
 inline constexpr ControlLayoutRow MainMenuLayout[] = {
     { 1038,     47,    8,  200,   24},
-    { 1021,   -600,    4,  100,   24},
-    { 1022,   -700,    4,  100,   24},
-    { 1023,   -800,    4,  120,   24},
-    { 1024,   -920,    4,  120,   24},
+    { 1021,   1140,    9,   86,   24},
+    { 1022,   1232,    9,   86,   24},
+    { 1023,   1324,    9,   86,   24},
+    { 1024,   1416,    9,   86,   24},
     { 1017,    530,  231,  140,   24},
     { 1019,    680,  231,  140,   24},
     { 1020,    830,  231,  140,   24},

@@ -14,10 +14,10 @@ CDlgMain* CTondrelaDlg::MainMenu() const {
     return m_main;
 }
 
-void CTondrelaDlg::Start() {
+void CTondrelaDlg::Start(int languageIndex) {
     if (m_main)
         return;
-    m_main = new CDlgMain(this);
+    m_main = new CDlgMain(this, languageIndex);
     connect(m_main, &CDlgMain::childClosed, this, &CTondrelaDlg::OnChildClosed,
             Qt::QueuedConnection);
     ShowFullScreenWindow(m_main);

@@ -4,6 +4,8 @@
 // and ends (done(0), which emits finished(): the program then leaves its event loop).
 // Threads: GUI thread only.
 
+#include "app/Tondrela.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -15,7 +17,8 @@ public:
     explicit CTondrelaDlg(QWidget* parent = nullptr);
     ~CTondrelaDlg() override;
 
-    void Start();
+    // languageIndex: the main menu's first language (1 Korean .. 4 Chinese).
+    void Start(int languageIndex = CTondrelaApp::kDefaultLanguage);
     CDlgMain* MainMenu() const;
 
 private:

@@ -5,10 +5,12 @@
 //   tondrela                    the sensor on USB
 //   tondrela --simulate         a simulated sensor with a synthetic pulse
 //   tondrela --simulate=FILE    a simulated sensor replaying a .csv or .ppg recording
+//   --language=ko|en|ja|zh      the first language (English without it)
 //   --trace[=FILE]              the diagnostic trace to standard error, or to FILE
 
 #include "analysis/RecordingFile.h"
 #include "analysis/Trace.h"
+#include "app/StartOptions.h"
 #include "app/Tondrela.h"
 #include "app/TondrelaDlg.h"
 #include "device/HidPlatform.h"
@@ -47,40 +49,14 @@ bool HasDisplay(int argc, char** argv) {
 }
 
 void PrintUsage(std::FILE* out) {
-    std::fputs("usage: tondrela [--simulate | --simulate=FILE] [--trace[=FILE]]\n"
+    std::fputs("usage: tondrela [--simulate | --simulate=FILE] [--language=ko|en|ja|zh]\n"
+               "                [--trace[=FILE]]\n"
                "  --simulate        use a simulated sensor with a synthetic pulse\n"
                "  --simulate=FILE   use a simulated sensor replaying a .csv or .ppg recording\n"
+               "  --language=CODE   start in Korean (ko), English (en, the default), Japanese (ja)\n"
+               "                    or Chinese (zh)\n"
                "  --trace[=FILE]    write the diagnostic trace to standard error, or to FILE\n",
                out);
-}
-
-struct Options {
-    std::string platformOption; // "" the real sensor, "synthetic", or a recording
-    bool trace = false;
-    QString traceFile; // empty for standard error
-    bool help = false;
-};
-
-// False on an unknown argument.
-bool ParseOptions(const QStringList& arguments, Options* options) {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--simulate")) {
-            options->platformOption = "synthetic";
-        } else if (argument.startsWith(QLatin1String("--simulate=")) && argument.size() > 11) {
-            options->platformOption = QDir::fromNativeSeparators(argument.mid(11)).toStdString();
-        } else if (argument == QLatin1String("--trace")) {
-            options->trace = true;
-        } else if (argument.startsWith(QLatin1String("--trace=")) && argument.size() > 8) {
-            options->trace = true;
-            options->traceFile = argument.mid(8);
-        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            options->help = true;
-        } else {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace
@@ -95,8 +71,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
     QApplication::setApplicationDisplayName(QStringLiteral("Tondrela"));
 
-    Options options;
-    if (!ParseOptions(QApplication::arguments(), &options)) {
+    StartOptions options;
+    if (!ParseStartOptions(QApplication::arguments(), &options)) {
         PrintUsage(stderr);
         return 2;
     }
@@ -114,7 +90,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tondrela: cannot write the trace to %s\n", traceFile.c_str());
         return 2;
     }
-    std::string& platformOption = options.platformOption;
+    std::string& platformOption = options.platform;
     if (!platformOption.empty() && platformOption != "synthetic")
         platformOption =
             QFileInfo(QString::fromStdString(platformOption)).absoluteFilePath().toStdString();
@@ -147,7 +123,7 @@ int main(int argc, char** argv) {
     {
         CTondrelaDlg host;
         QObject::connect(&host, &QDialog::finished, &application, &QCoreApplication::quit);
-        host.Start();
+        host.Start(options.language);
         result = QApplication::exec();
     }
     // The windows are gone; now the link may stop its notifications and close the sensor.

@@ -123,6 +123,7 @@ QRect CTestDialog::ScaledRect(const DesignRect& r) const {
 
 void CTestDialog::Relayout() {
     ApplyControlLayout(this, m_layout, ScaleX(), ScaleY());
+    ShowSensorStatus(Static(kStatusId)); // the status line widens to a long state again
     RefreshActionIcons();
     PlaceMovableControls();
     if (!BackgroundPath().isEmpty())

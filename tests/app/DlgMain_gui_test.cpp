@@ -73,6 +73,7 @@ private slots:
     void cleanup();
     void ControlsArePlacedByTheScreenScale();
     void StartsInEnglishWithTheRedStatusWithoutSensor();
+    void StartsInTheLanguageItIsGiven();
     void ShowsEachLanguageWithAndWithoutSensor();
     void DeviceChangesFromAnotherThreadReachTheStatusLine();
     void DeviceChangeDuringAStalledReadKeepsTheWindowResponsive();
@@ -107,8 +108,8 @@ void DlgMainTest::ControlsArePlacedByTheScreenScale() {
     QCOMPARE(menu->Button(kApg)->geometry(), QRect(208, 420, 202, 161));
     QCOMPARE(menu->Button(kClose)->geometry(), QRect(998, 0, 19, 26));
     // Negative positions are truncated toward zero and lie out of view.
-    QCOMPARE(menu->Static(kApgCaption)->geometry().x(), -800); // -1251 * 0.64 = -800.64
-    QCOMPARE(menu->Button(kKorean)->geometry().x(), -384);
+    QCOMPARE(menu->Static(kApgCaption)->geometry().x(), -800);          // -1251 * 0.64 = -800.64
+    QCOMPARE(menu->Button(kKorean)->geometry(), QRect(729, 6, 55, 18)); // in the top bar
     QCOMPARE(menu->Static(kUserLine)->font().pixelSize(), 13);
     QCOMPARE(menu->Button(kKorean)->font().pixelSize(), 12);
 }
@@ -125,6 +126,18 @@ void DlgMainTest::StartsInEnglishWithTheRedStatusWithoutSensor() {
     QCOMPARE(menu->Static(kApgCaption)->CurrentTextColor(), QColor(255, 255, 128));
     QCOMPARE(menu->Button(kApg)->TooltipText(), QString("Initial Wellness index test"));
     QVERIFY(!menu->Background().isNull());
+}
+
+void DlgMainTest::StartsInTheLanguageItIsGiven() {
+    TheApp().CurrentUser = UserRecord{"Kim", QDate::currentDate().year() - 41, 1, ""};
+    CDlgMain menu(nullptr, 1); // tondrela --language=ko
+    menu.SetBackground(TheApp().ResourcePath("IMAGE", "main.jpg"));
+    QCOMPARE(TheApp().languageIndex, 1);
+    QCOMPARE(TheApp().fontFace, QString("돋움"));
+    QCOMPARE(menu.Static(kStatus)->text(), QString("USB 연결 끊김"));
+    QCOMPARE(menu.Static(kUserLine)->text(), QString("Kim / 남성 / 41 세"));
+    QVERIFY(menu.BackgroundPath().endsWith("/IMAGE/1/main.jpg"));
+    QVERIFY(!SaveScreenshot(&menu, "main_menu_started_korean").isEmpty());
 }
 
 // Without a sensor, with one, and with one that is present but cannot be opened (no udev
@@ -160,9 +173,21 @@ void DlgMainTest::ShowsEachLanguageWithAndWithoutSensor() {
         if (state != kNoSensor)
             UseSimulatedSensor()->SetAccessible(state == kSensor);
         auto menu = MakeMenu();
+        menu->show();
+        QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
         CStaticEx* status = menu->Static(kStatus);
         for (const auto& language : languages) {
-            menu->Button(language.button)->click();
+            // Each button in the top bar, labelled in its own language whatever is shown.
+            const QString names[] = {"한국어", "English", "日本語", "中文"};
+            for (int i = 0; i < 4; ++i) {
+                const CButtonST* button = menu->Button(kKorean + i);
+                QCOMPARE(button->text(), names[i]);
+                QVERIFY(button->isVisible());
+                QVERIFY(button->geometry().bottom() < menu->height() * 42 / 1000);
+                QVERIFY(menu->rect().contains(button->geometry()));
+                QVERIFY(!button->geometry().intersects(status->geometry()));
+            }
+            QTest::mouseClick(menu->Button(language.button), Qt::LeftButton);
             QCOMPARE(status->text(), QString(language.texts[state]));
             QCOMPARE(status->CurrentTextColor(), state == kSensor ? kWhite : kRed);
             QVERIFY(status->width() >= status->sizeHint().width());

@@ -1,6 +1,7 @@
 // The application state: font sizes by screen, the user line and the process-wide message
 // lookup.
 
+#include "app/StartOptions.h"
 #include "app/Tondrela.h"
 
 #include "TestRuntime.h"
@@ -15,6 +16,8 @@ private slots:
     void InitInstanceSetsScaleAndClearsUserLine();
     void MessageLookupFollowsTheLoadedLanguage();
     void UserLineGivesNameSexAndAge();
+    void CommandLineChoosesSensorAndLanguage_data();
+    void CommandLineChoosesSensorAndLanguage();
 };
 
 void TondrelaAppTest::FontSizesFollowTheScreen_data() {
@@ -74,6 +77,37 @@ void TondrelaAppTest::UserLineGivesNameSexAndAge() {
     UseLanguage(3);
     user.sex = 1;
     QCOMPARE(FormatUserLine(user, 2025), QString("Kim / 男性 / 41 歳"));
+}
+
+void TondrelaAppTest::CommandLineChoosesSensorAndLanguage_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<int>("language");
+    QTest::newRow("nothing") << QStringList{} << true << "" << 2;
+    QTest::newRow("korean") << QStringList{"--language=ko"} << true << "" << 1;
+    QTest::newRow("english") << QStringList{"--language=en"} << true << "" << 2;
+    QTest::newRow("japanese") << QStringList{"--language=ja"} << true << "" << 3;
+    QTest::newRow("chinese, simulated")
+        << QStringList{"--simulate", "--language=zh"} << true << "synthetic" << 4;
+    QTest::newRow("replay") << QStringList{"--simulate=a/b.csv"} << true << "a/b.csv" << 2;
+    QTest::newRow("unknown language") << QStringList{"--language=kr"} << false << "" << 0;
+    QTest::newRow("no language") << QStringList{"--language="} << false << "" << 0;
+    QTest::newRow("capitals") << QStringList{"--language=KO"} << false << "" << 0;
+    QTest::newRow("unknown option") << QStringList{"--lang=ko"} << false << "" << 2;
+    QTest::newRow("traced") << QStringList{"--trace=run.log", "--language=ja"} << true << "" << 3;
+    QTest::newRow("trace without file") << QStringList{"--trace="} << false << "" << 2;
+}
+
+void TondrelaAppTest::CommandLineChoosesSensorAndLanguage() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, valid);
+    QFETCH(QString, platform);
+    QFETCH(int, language);
+    StartOptions options;
+    QCOMPARE(ParseStartOptions(QStringList{"tondrela"} + arguments, &options), valid);
+    QCOMPARE(QString::fromStdString(options.platform), platform);
+    QCOMPARE(options.language, language);
 }
 
 QTEST_MAIN(TondrelaAppTest)
