@@ -3,6 +3,7 @@
 #include "app/Tondrela.h"
 #include "app/WidgetLanguageTarget.h"
 #include "controls/BtnST.h"
+#include "controls/ColorRef.h"
 #include "controls/ControlFont.h"
 #include "controls/ControlId.h"
 #include "controls/MessageBox.h"
@@ -12,7 +13,6 @@
 #include "records/UserRecordings.h"
 
 #include <QDate>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -29,8 +29,10 @@ constexpr int kButtonIds[] = {kOk, kCancel, kListToggle};
 constexpr int kStaticIds[] = {kTitle,      kListCaption, kNameLabel,       kBirthYearLabel,
                               kPhoneLabel, kNameColumn,  kBirthYearColumn, kSexColumn};
 constexpr int kWhiteStaticIds[] = {kTitle, kNameColumn, kBirthYearColumn, kSexColumn};
-constexpr int kFieldLabelIds[] = {kNameLabel, kBirthYearLabel, kPhoneLabel};
-constexpr int kSmallestLabelFont = 9; // pixels
+// The list's column captions: shown and hidden with the list, on a band of their own.
+constexpr int kColumnCaptionIds[] = {kNameColumn, kBirthYearColumn, kSexColumn};
+constexpr std::uint32_t kCaptionBand = RgbColorRef(12, 74, 92);
+constexpr int kBirthYearRangeMessage = 40044;
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 constexpr std::uint32_t kBlack = 0x00000000;
@@ -71,9 +73,7 @@ CDlgUser::CDlgUser(QWidget* parent) : CBkDialog(parent) {
     CreateColumns();
     RebuildList();
     ApplyLanguage(this, kSection);
-    FitFieldLabels();
-    m_list->hide();
-    Button(kListToggle)->setText(GetMessageText(60100));
+    ShowList(false);
     m_male->setChecked(true);
 }
 
@@ -149,8 +149,11 @@ void CDlgUser::SkinControls() {
     }
     for (int id : kWhiteStaticIds)
         Static(id)->SetTextColor(kWhite);
-    for (int id : {kNameColumn, kBirthYearColumn, kSexColumn})
+    for (int id : kColumnCaptionIds) {
         Static(id)->setAlignment(Qt::AlignCenter); // over the centred columns
+        Static(id)->SetTransparent(false);
+        Static(id)->SetBkColor(kCaptionBand);
+    }
 
     for (QLineEdit* edit : {m_name, m_birthYear, m_phone})
         edit->setFont(PlainFont(sizes.textFontSize));
@@ -158,24 +161,6 @@ void CDlgUser::SkinControls() {
         radio->setFont(PlainFont(sizes.smallTextFontSize));
     m_list->setFont(PlainFont(sizes.smallTextFontSize));
     m_list->verticalHeader()->setDefaultSectionSize(kRowHeight);
-}
-
-// The field labels are narrow (70 units): when a text does not fit, the three labels get the
-// same smaller font.
-void CDlgUser::FitFieldLabels() {
-    QFont font = Static(kNameLabel)->font();
-    auto fits = [this, &font] {
-        for (int id : kFieldLabelIds) {
-            const CStaticEx* label = Static(id);
-            if (QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
-                return false;
-        }
-        return true;
-    };
-    while (font.pixelSize() > kSmallestLabelFont && !fits())
-        font.setPixelSize(font.pixelSize() - 1);
-    for (int id : kFieldLabelIds)
-        Static(id)->setFont(font);
 }
 
 void CDlgUser::CreateColumns() {
@@ -216,8 +201,13 @@ void CDlgUser::RebuildList() {
 }
 
 void CDlgUser::ToggleList() {
-    const bool show = m_list->isHidden();
+    ShowList(m_list->isHidden());
+}
+
+void CDlgUser::ShowList(bool show) {
     m_list->setVisible(show);
+    for (int id : kColumnCaptionIds)
+        Static(id)->setVisible(show);
     Button(kListToggle)->setText(GetMessageText(show ? 60101 : 60100));
 }
 
@@ -263,11 +253,17 @@ void CDlgUser::OnDeleteUser() {
 }
 
 void CDlgUser::OnOK() {
-    const std::optional<int> birthYear =
-        ParseBirthYear(m_birthYear->text().toStdString(), QDate::currentDate().year());
-    if (!birthYear) {
+    int birthYear = 0;
+    switch (ParseBirthYear(m_birthYear->text().toStdString(), QDate::currentDate().year(),
+                           &birthYear)) {
+    case BirthYearCheck::NotFourDigits:
         ShowMessageBox(this, GetMessageText(40002));
         return;
+    case BirthYearCheck::OutOfRange:
+        ShowMessageBox(this, GetMessageText(kBirthYearRangeMessage));
+        return;
+    case BirthYearCheck::Ok:
+        break;
     }
     // An empty name is accepted: it means that nobody is chosen.
     const QString name = m_name->text();
@@ -281,6 +277,6 @@ void CDlgUser::OnOK() {
         return;
     }
     TheApp().CurrentUser =
-        UserRecord{name, *birthYear, m_male->isChecked() ? 1 : 2, m_phone->text()};
+        UserRecord{name, birthYear, m_male->isChecked() ? 1 : 2, m_phone->text()};
     accept();
 }

@@ -2,7 +2,9 @@
 // The user registration window (modal): lists the known users, rebuilt from the recordings in
 // the recordings folder (CTondrelaApp::recordingsFolder), lets the operator pick or type a user
 // and sets the process-wide current user on OK. A right-click on a row offers to delete that
-// user's recordings.
+// user's recordings. The list and its column captions are shown and hidden together by the
+// list toggle. OK takes only a birth year of exactly four digits from 1900 to the current
+// year (message 40002 for anything but four digits, 40044 for a year out of that range).
 //
 // A relative recordings folder is resolved against the current directory (the program's
 // folder); the window never changes the current directory.
@@ -51,7 +53,8 @@ private:
     void CreateControls();
     void SkinControls();
     void CreateColumns();
-    void FitFieldLabels();
+    // The list with its column captions, and the toggle's text to match.
+    void ShowList(bool show);
     void OnSelectRow();
     void OnListContextMenu(const QPoint& position);
     void OnDeleteUser();

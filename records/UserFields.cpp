@@ -3,8 +3,6 @@
 #include "analysis/RecordingHeader.h"
 #include "lang/LanguageTable.h"
 
-#include <algorithm>
-
 namespace {
 
 // C0 controls, DEL and the C1 controls (U+0080..U+009F, UTF-8 C2 80..C2 9F).
@@ -21,13 +19,6 @@ bool HasControlCharacter(std::string_view text) {
     return false;
 }
 
-// Characters, not bytes: continuation bytes of UTF-8 sequences are not counted.
-size_t CharacterCount(std::string_view text) {
-    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char ch) {
-        return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
-    }));
-}
-
 } // namespace
 
 bool IsSafeUserName(std::string_view name) {
@@ -40,16 +31,17 @@ bool FitsNameField(std::string_view name) {
     return name.size() <= static_cast<size_t>(RecordingHeader::kNameBytes);
 }
 
-std::optional<int> ParseBirthYear(std::string_view text, int currentYear) {
-    if (CharacterCount(text) < 4)
-        return std::nullopt;
-    int year = 0;
+BirthYearCheck ParseBirthYear(std::string_view text, int currentYear, int* year) {
+    if (text.size() != 4)
+        return BirthYearCheck::NotFourDigits;
+    int value = 0;
     for (char ch : text) {
         if (ch < '0' || ch > '9')
-            break;
-        year = year * 10 + (ch - '0');
-        if (year > currentYear)
-            return std::nullopt;
+            return BirthYearCheck::NotFourDigits;
+        value = value * 10 + (ch - '0');
     }
-    return year;
+    if (value < kFirstBirthYear || value > currentYear)
+        return BirthYearCheck::OutOfRange;
+    *year = value;
+    return BirthYearCheck::Ok;
 }

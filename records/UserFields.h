@@ -2,7 +2,6 @@
 // The rules for what the user window accepts from its fields. Texts are UTF-8.
 // Threads: the functions may be called from any thread.
 
-#include <optional>
 #include <string_view>
 
 // True when name can begin a recording file name ("<name>_YYYYMMDD_HHMMSS.ppg"): not empty,
@@ -14,9 +13,13 @@ bool IsSafeUserName(std::string_view name);
 // UTF-8 (31 Latin letters, but only 10 Korean, Japanese or Chinese characters).
 bool FitsNameField(std::string_view name);
 
-// The birth year that the text gives, or nothing when it is refused:
-// - fewer than 4 characters: refused;
-// - the value is the decimal integer at the start of the text, 0 when the text does not start
-//   with a digit;
-// - a year after currentYear: refused.
-std::optional<int> ParseBirthYear(std::string_view text, int currentYear);
+// What the birth-year field gives.
+enum class BirthYearCheck {
+    Ok,
+    NotFourDigits, // anything but exactly four digits 0-9
+    OutOfRange,    // four digits, but before kFirstBirthYear or after the current year
+};
+inline constexpr int kFirstBirthYear = 1900;
+
+// Checks the text; *year receives the year when it is Ok.
+BirthYearCheck ParseBirthYear(std::string_view text, int currentYear, int* year);

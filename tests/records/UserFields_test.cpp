@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,16 +30,31 @@ TEST(UserNameCheck, RefusesEveryUnsafeClass) {
     }
 }
 
-TEST(BirthYearCheck, NeedsFourCharactersTakesTheLeadingDigitsAndNoFutureYear) {
+TEST(BirthYearCheck, TakesFourDigitsFrom1900ToTheCurrentYear) {
     const struct {
         const char* text;
-        std::optional<int> year;
+        BirthYearCheck check;
     } cases[] = {
-        // "일구육" is 3 characters in 9 bytes.
-        {"", std::nullopt}, {"196", std::nullopt}, {"일구육", std::nullopt}, {"1965", 1965},
-        {"abcd", 0},        {" 196", 0},           {"일구육오", 0},          {"19a5", 19},
-        {"0000", 0},        {"2025", 2025},        {"2026", std::nullopt},   {"9999", std::nullopt},
+        {"1965", BirthYearCheck::Ok},
+        {"1900", BirthYearCheck::Ok},
+        {"2025", BirthYearCheck::Ok},
+        {"", BirthYearCheck::NotFourDigits},
+        {"196", BirthYearCheck::NotFourDigits},
+        {"19651", BirthYearCheck::NotFourDigits},
+        {"abcd", BirthYearCheck::NotFourDigits},
+        {"19a5", BirthYearCheck::NotFourDigits},
+        {" 196", BirthYearCheck::NotFourDigits},
+        {"-965", BirthYearCheck::NotFourDigits},
+        {"일구육오", BirthYearCheck::NotFourDigits}, // four characters, none a digit 0-9
+        {"１９６５", BirthYearCheck::NotFourDigits}, // full-width digits
+        {"1899", BirthYearCheck::OutOfRange},
+        {"0000", BirthYearCheck::OutOfRange},
+        {"2026", BirthYearCheck::OutOfRange},
+        {"9999", BirthYearCheck::OutOfRange},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ParseBirthYear(c.text, 2025), c.year) << c.text;
+    for (const auto& c : cases) {
+        int year = -1;
+        EXPECT_EQ(ParseBirthYear(c.text, 2025, &year), c.check) << c.text;
+        EXPECT_EQ(year, c.check == BirthYearCheck::Ok ? std::stoi(c.text) : -1) << c.text;
+    }
 }

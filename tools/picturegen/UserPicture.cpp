@@ -1,6 +1,8 @@
 // The user registration window's picture (520 x 560, the window's design space): a dark title
-// band, the list's column band and frame, the form panel and the two buttons. The texts are
-// the window's own controls; the picture carries none.
+// band, the form panel and the two buttons. The list and its column captions are the window's
+// own controls, shown and hidden together: the picture draws nothing where they are, so a
+// hidden list leaves no empty table behind. The texts are the window's own controls; the
+// picture carries none.
 
 #include "PaintKit.h"
 #include "PictureRegistry.h"
@@ -21,19 +23,6 @@ void PaintUserPicture(QPainter& painter, const PictureContext& /*context*/) {
 
     // List toggle 1217 (372, 77, 110, 28).
     Kit::Pill(painter, QRectF(372, 77, 110, 28), Kit::kSlate, QColor(0, 0, 0, 0));
-
-    // Column captions 1091-1093 (white, y 113) over a band; the list 1025 (41, 141, 440, 197).
-    QPainterPath band;
-    band.addRoundedRect(QRectF(40, 113, 442, 40), 8, 8);
-    painter.fillPath(band, Kit::kSea);
-    painter.fillRect(QRectF(40, 141, 442, 12), Qt::white);
-    Kit::Panel(painter, QRectF(40.5, 140.5, 441, 198), 4, Qt::white, QColor(170, 190, 204));
-    painter.fillRect(QRectF(41, 113 + 14, 440, 14), Kit::kSea);
-    painter.setPen(QPen(QColor(255, 255, 255, 70), 1));
-    painter.drawLine(QPointF(170, 118), QPointF(170, 136));
-    painter.drawLine(QPointF(340, 118), QPointF(340, 136));
-    for (int y = 141 + 24; y < 338; y += 24)
-        painter.fillRect(QRectF(42, y, 438, 1), QColor(226, 234, 240));
 
     // Form panel: labels at x 45 (black), fields at x 125, sex choice at (340, 411).
     Kit::Panel(painter, QRectF(32.5, 345.5, 455, 110), 10, QColor(255, 255, 255, 170),
