@@ -211,13 +211,11 @@ void PaintApgInfo4(QPainter& painter, const PictureContext& c) {
                            "健康类型将每次脉搏的波形分为A至G，并显示其代表值；标记位于良好(A)与"
                            "较差(G)之间。"));
     y = Paragraph(painter, 20, y, kWidth - 40,
-                  c.Choose("혈관 나이는 (b − c − d − e)/a로 추정하며, 결과지에 나이와 함께 "
-                           "표시됩니다.",
-                           "The vascular age is estimated from (b − c − d − e)/a and is shown "
-                           "on the report beside your age.",
-                           "血管年齢は (b − c − d − e)/a から推定し、結果レポートに年齢と並べて"
-                           "表示します。",
-                           "血管年龄由 (b − c − d − e)/a 推算，并在报告中与实际年龄一同显示。"));
+                  c.Choose("혈관 나이는 평균 파형의 (b − c − d − e)/a로 추정합니다.",
+                           "The vascular age is estimated from (b − c − d − e)/a of your mean "
+                           "wave.",
+                           "血管年齢は平均波形の (b − c − d − e)/a から推定します。",
+                           "血管年龄由平均波形的 (b − c − d − e)/a 推算。"));
     Paragraph(painter, 20, y, kWidth - 40,
               c.Choose("표준 신호 창에는 나이대의 표준 파형(하늘색)과 측정한 파형(노란색)이 "
                        "겹쳐 보입니다.",
