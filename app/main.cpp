@@ -49,14 +49,15 @@ bool HasDisplay(int argc, char** argv) {
 }
 
 void PrintUsage(std::FILE* out) {
-    std::fputs("usage: tondrela [--simulate | --simulate=FILE] [--language=ko|en|ja|zh]\n"
-               "                [--trace[=FILE]]\n"
-               "  --simulate        use a simulated sensor with a synthetic pulse\n"
-               "  --simulate=FILE   use a simulated sensor replaying a .csv or .ppg recording\n"
-               "  --language=CODE   start in Korean (ko), English (en, the default), Japanese (ja)\n"
-               "                    or Chinese (zh)\n"
-               "  --trace[=FILE]    write the diagnostic trace to standard error, or to FILE\n",
-               out);
+    std::fputs(
+        "usage: tondrela [--simulate | --simulate=FILE] [--language=ko|en|ja|zh]\n"
+        "                [--trace[=FILE]]\n"
+        "  --simulate        use a simulated sensor with a synthetic pulse\n"
+        "  --simulate=FILE   use a simulated sensor replaying a .csv or .ppg recording\n"
+        "  --language=CODE   start in Korean (ko), English (en, the default), Japanese (ja)\n"
+        "                    or Chinese (zh)\n"
+        "  --trace[=FILE]    write the diagnostic trace to standard error, or to FILE\n",
+        out);
 }
 
 } // namespace

@@ -110,8 +110,9 @@ CDlgReview::CDlgReview(QWidget* parent, RecordsLoader loader)
     m_hrv->AttachRateChart(kRateChartSeconds);
     m_hrv->AttachPulseRing();
 
+    resize(app.screenSize); // it is shown over the whole screen
     CreateControls();
-    ApplyControlLayout(this, ReviewLayout, app.scaleX, app.scaleY);
+    ApplyControlLayout(this, ReviewLayout, ScaleX(), ScaleY());
     SkinControls();
     Static(kHoverTip)->hide();
     for (int id : kScrollIds)
@@ -314,17 +315,24 @@ void CDlgReview::SetBackground(const QString& path) {
     CutCharts();
 }
 
-void CDlgReview::resizeEvent(QResizeEvent* event) {
-    CBkDialog::resizeEvent(event);
+double CDlgReview::ScaleX() const {
+    return static_cast<double>(width()) / CTondrelaApp::kDesignWidth;
+}
+
+double CDlgReview::ScaleY() const {
+    return static_cast<double>(height()) / CTondrelaApp::kDesignHeight;
+}
+
+void CDlgReview::ClientAreaChanged() {
+    ApplyControlLayout(this, ReviewLayout, ScaleX(), ScaleY());
     CutCharts();
 }
 
 void CDlgReview::CutCharts() {
-    const CTondrelaApp& app = TheApp();
     const QImage background = Background().toImage();
     for (int i = 0; i < kReviewCharts; ++i) {
         m_charts[static_cast<size_t>(i)].Cut(
-            background, ScaledRect(kReviewChartRects[i], app.scaleX, app.scaleY));
+            background, ScaledRect(kReviewChartRects[i], ScaleX(), ScaleY()), devicePixelRatioF());
     }
     Position();
     for (ReviewChart chart : kCharts)

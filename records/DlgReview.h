@@ -20,6 +20,8 @@
 // While records load the charts do not react to the mouse.
 //
 // Closing (Main, the close box, Escape) posts childClosed to the opener.
+// Layout: controls and charts from the 1600 x 1000 design space scaled to the window's own
+// client area, again at every resize; the charts at the screen's pixel density.
 // Threads: GUI thread only, apart from the worker described above.
 
 #include "controls/BkDialog.h"
@@ -102,7 +104,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void ClientAreaChanged() override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
@@ -119,6 +121,9 @@ private:
     void StopLoading();
     void TakeRecords(ReviewRecords records);
     void CutCharts();
+    // The layout scale: design units to pixels of the client area.
+    double ScaleX() const;
+    double ScaleY() const;
     void Position();
     void Redraw(ReviewChart chart);
     void ClearHover();

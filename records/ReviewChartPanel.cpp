@@ -25,12 +25,17 @@ QFont LabelFont() {
 
 } // namespace
 
-void CReviewChartPanel::Cut(const QImage& background, const QRect& rect) {
+void CReviewChartPanel::Cut(const QImage& background, const QRect& rect, qreal ratio) {
     m_rect = rect;
-    m_background = background.isNull() || rect.isEmpty()
-                       ? QImage()
-                       : background.copy(rect).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     m_image = QImage();
+    if (background.isNull() || rect.isEmpty()) {
+        m_background = QImage();
+        return;
+    }
+    const QRect pixels =
+        QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toRect();
+    m_background = background.copy(pixels).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_background.setDevicePixelRatio(ratio);
 }
 
 void CReviewChartPanel::SetRecords(std::vector<CLinkList> records) {

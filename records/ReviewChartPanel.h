@@ -31,9 +31,9 @@ public:
     explicit CReviewChartPanel(const ReviewChartStyle& style) : m_style(style) {}
 
     // The chart's rectangle in the window, pixels; its background slice is cut anew from the
-    // window-sized background (no slice, and no drawing, where there is none). Position and
-    // draw again afterwards.
-    void Cut(const QImage& background, const QRect& rect);
+    // window-sized background, which has `ratio` device pixels per pixel (no slice, and no
+    // drawing, where there is none). Position and draw again afterwards.
+    void Cut(const QImage& background, const QRect& rect, qreal ratio);
 
     // New records; the offset goes to the newest 20.
     void SetRecords(std::vector<CLinkList> records);
