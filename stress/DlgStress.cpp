@@ -62,8 +62,8 @@ CDlgStress::CDlgStress(QWidget* parent)
     hrv.AttachRateChart(kRateChartSeconds);
     hrv.AttachPulseRing();
     hrv.AttachLfHfChart();
-    SetReportRunner([](CHrv* analysed, QWidget* owner) {
-        CDlgStressReport report(analysed, owner);
+    SetReportRunner([](CHrv* analysed, ReportSource source, QWidget* owner) {
+        CDlgStressReport report(analysed, owner, source);
         report.exec();
     });
     for (int id : kCalculatorIds)
@@ -306,7 +306,9 @@ void CDlgStress::EndOfTest() {
     header.SetValue(hrv.Result().stressScoreCopy);
     const QString path = RecordingPath("hrv");
     const FileStatus status = hrv.SaveRateFile(&header, path.toStdString());
-    if (status != FileStatus::Ok) {
+    if (status == FileStatus::Ok) {
+        TestSaved();
+    } else {
         TRACE("rate file not saved (%d): %s\n", static_cast<int>(status), qPrintable(path));
         ShowMessage(kSaveFailedMessage);
     }

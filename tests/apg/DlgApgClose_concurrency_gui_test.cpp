@@ -1,8 +1,7 @@
-// Closing the wellness window while its acquisition thread feeds the CHrv: by the close box
-// or the window's close (after the question; Escape does nothing), by destroying it, and
-// through the main menu that opened it; and starting and stopping in quick turns. The thread
-// must be stopped and joined before the CHrv goes away, and nothing may feed the CHrv after a
-// stop.
+// Closing the wellness window while its acquisition thread feeds the CHrv: by destroying it,
+// and through the main menu that opened it; and starting and stopping in quick turns. The
+// thread must be stopped and joined before the CHrv goes away, and nothing may feed the CHrv
+// after a stop. (The question before closing a running test: tests/testframe.)
 
 #include "ApgWindowTestKit.h"
 
@@ -11,7 +10,6 @@
 #include "controls/BtnST.h"
 
 #include <QPointer>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace ApgId;
@@ -43,7 +41,6 @@ class DlgApgCloseTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void ClosingDuringATestAsksAndYesStopsAndJoins();
     void DestroyingTheWindowDuringATestIsSafe();
     void MainMenuReleasesTheWindowClosedDuringATest();
     void QuickStartsAndStopsNeverRunTwoLoops();
@@ -65,53 +62,6 @@ void DlgApgCloseTest::cleanup() {
     m_boxes.reset();
     TheApp().SetLink(nullptr);
     m_folder.reset();
-}
-
-void DlgApgCloseTest::ClosingDuringATestAsksAndYesStopsAndJoins() {
-    const QStringList question{"A test is running. Stop it and close the window?"};
-    for (bool closeBox : {true, false}) {
-        const char* way = closeBox ? "close box" : "close";
-        auto window = OpenWindow();
-        window->show();
-        QSignalSpy closed(window.get(), &CBkDialog::childClosed);
-        QVERIFY(StartFeeding(*window));
-        auto close = [&] {
-            if (closeBox)
-                window->Button(kClose)->click();
-            else
-                window->close();
-        };
-        // Escape does nothing while the test runs; "No" keeps it running.
-        QTest::keyClick(window.get(), Qt::Key_Escape);
-        QVERIFY(m_boxes->messages.isEmpty());
-        QVERIFY(!window->Button(kQuit)->isEnabled());
-        m_boxes->answer = QMessageBox::No;
-        close();
-        QCOMPARE(m_boxes->messages, question);
-        QVERIFY2(window->isVisible() && closed.isEmpty(), way);
-        QVERIFY(window->TestRunning());
-        const int count = window->Hrv()->Count(CHrv::Series::Raw);
-        QTRY_VERIFY(window->Hrv()->Count(CHrv::Series::Raw) > count); // still fed
-
-        // "Yes" stops the test and joins its thread before the window goes.
-        m_boxes->messages.clear();
-        m_boxes->answer = QMessageBox::Yes;
-        close();
-        QCOMPARE(m_boxes->messages, question);
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!window->AcquisitionRunning());
-        QVERIFY(StaysStill(*window->Hrv()));
-        for (int id : {CDlgApg::kGraphTimer, CDlgApg::kSecondTimer, CDlgApg::kConnectionTimer})
-            QVERIFY2(!window->TimerActive(id), way);
-        window.reset();
-        QVERIFY(m_folder->WorkFiles().isEmpty());
-        m_boxes->messages.clear();
-    }
-    // Idle, the window closes without a question.
-    auto window = OpenWindow();
-    window->show();
-    QVERIFY(window->close());
-    QVERIFY(m_boxes->messages.isEmpty());
 }
 
 void DlgApgCloseTest::DestroyingTheWindowDuringATestIsSafe() {

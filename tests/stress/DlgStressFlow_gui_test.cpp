@@ -68,10 +68,11 @@ void DlgStressFlowTest::WholeTestIsSavedAndMatchesTheAnalysisTool() {
     auto window = OpenWindow();
     StressReportData shown;
     int reports = 0;
-    window->SetReportRunner([&](CHrv* hrv, QWidget* owner) {
+    window->SetReportRunner([&](CHrv* hrv, ReportSource source, QWidget* owner) {
         ++reports;
         QVERIFY(!hrv->ThreadRun());
-        const CDlgStressReport report(hrv, owner);
+        QVERIFY(source == ReportSource::Recording);
+        const CDlgStressReport report(hrv, owner, source);
         shown = report.Data();
     });
     window->show();

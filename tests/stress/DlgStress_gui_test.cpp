@@ -43,7 +43,8 @@ private:
 
     std::unique_ptr<RuntimeFolder> m_folder;
     std::unique_ptr<MessageCatcher> m_boxes;
-    std::vector<CHrv*> m_reports; // the CHrv each report was opened on
+    std::vector<CHrv*> m_reports;        // the CHrv each report was opened on
+    std::vector<ReportSource> m_sources; // and what it held
     bool m_joinedAtReport = true;
 };
 
@@ -54,6 +55,7 @@ void DlgStressTest::init() {
     TheApp().SetLink(nullptr);
     m_boxes = std::make_unique<MessageCatcher>();
     m_reports.clear();
+    m_sources.clear();
     m_joinedAtReport = true;
 }
 
@@ -66,8 +68,9 @@ void DlgStressTest::cleanup() {
 std::unique_ptr<CDlgStress> DlgStressTest::StartSilentTest() {
     UseSimulatedSensor()->SetAnswering(false);
     auto window = OpenWindow();
-    window->SetReportRunner([this](CHrv* hrv, QWidget* owner) {
+    window->SetReportRunner([this](CHrv* hrv, ReportSource source, QWidget* owner) {
         m_reports.push_back(hrv);
+        m_sources.push_back(source);
         m_joinedAtReport = m_joinedAtReport && !hrv->ThreadRun() && owner != nullptr &&
                            !static_cast<CDlgStress*>(owner)->AcquisitionRunning();
     });
@@ -174,6 +177,7 @@ void DlgStressTest::NineteenBeatsSaveNoPulseRecordingAndTheTestGoesOnToItsRateRe
     const QString name = QString("Kim_%1.hrv").arg(start.toString("yyyyMMdd_HHmmss"));
     QCOMPARE(m_folder->WorkFiles(), QStringList{name});
     QCOMPARE(m_reports, std::vector<CHrv*>{&hrv});
+    QVERIFY(m_sources == std::vector<ReportSource>{ReportSource::Recording});
     QVERIFY(m_joinedAtReport);
     QVERIFY(window->Button(kStart)->isEnabled() && window->Button(kResult)->isEnabled());
 
@@ -220,7 +224,8 @@ void DlgStressTest::FailedSavesAreReportedAndTheReportStillOpens() {
     const QString failed = "The recording could not be saved. Check that the work folder "
                            "exists and the disk is not full.";
     QCOMPARE(m_boxes->messages, (QStringList{failed, failed})); // the pulse, then the rates
-    QCOMPARE(m_reports.size(), size_t(1));
+    // The report shows the test, noted as not saved.
+    QVERIFY(m_sources == std::vector<ReportSource>{ReportSource::UnsavedTest});
 }
 
 void DlgStressTest::TopicsPlaceTheirButtonsAndControls() {
