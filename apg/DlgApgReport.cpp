@@ -38,8 +38,7 @@ void CDlgApgReport::CollectData() {
     // A CHrv as the test window's: the history never replays into the opener's.
     auto replay = std::make_unique<CHrv>();
     AttachWellnessAnalysis(*replay);
-    ApgHistory history =
-        BuildApgHistory(*replay, app.recordingsFolder, user.name, user.sex, upTo);
+    ApgHistory history = BuildApgHistory(*replay, app.recordingsFolder, user.name, user.sex, upTo);
     m_data.history = std::move(history.records);
 
     if (unsavedTest || history.last.isEmpty()) {
