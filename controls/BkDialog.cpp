@@ -39,8 +39,10 @@ void CBkDialog::paintEvent(QPaintEvent* event) {
         return;
     // Only the parts to repaint: a small copy is made at once, a whole-window one would be
     // shared out to the paint engine's worker threads and waited for.
+    const qreal ratio = m_background.devicePixelRatio(); // the kept copy is in device pixels
     for (const QRect& area : event->region())
-        painter.drawPixmap(area, m_background, area);
+        painter.drawPixmap(QRectF(area), m_background,
+                           QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
 }
 
 void CBkDialog::resizeEvent(QResizeEvent* event) {

@@ -117,11 +117,24 @@ void Shoot(QWidget* window, const char* name, const QString& size) {
                  .isEmpty());
 }
 
-// The window's picture and panels are kept at the screen's pixel density.
-void CheckSharp(const CBkDialog& window) {
+// The window's picture is kept at the screen's pixel density and shown pixel for pixel where
+// no control covers it.
+void CheckSharp(CBkDialog& window) {
     const int ratio = Ratio();
     QCOMPARE(window.Background().size(), window.size() * ratio);
     QCOMPARE(window.Background().devicePixelRatio(), qreal(ratio));
+    const QImage picture = window.Background().toImage();
+    const QImage shown = window.grab().toImage();
+    int compared = 0;
+    for (const QPoint at : {QPoint(window.width() / 2, window.height() * 97 / 100),
+                            QPoint(window.width() / 20, window.height() * 97 / 100),
+                            QPoint(window.width() * 19 / 20, window.height() * 3 / 4)}) {
+        if (window.childAt(at))
+            continue;
+        QCOMPARE(shown.pixel(at * ratio), picture.pixel(at * ratio));
+        ++compared;
+    }
+    QVERIFY(compared > 0);
 }
 
 const char* const kLanguageNames[] = {"", "korean", "english", "japanese", "chinese"};
