@@ -453,12 +453,8 @@ void CDlgReview::OpenHoveredResult() {
         ShowMessageBox(this, GetMessageText(40018));
         return;
     }
-    // The pulse recording of the same test, into the same object.
-    const size_t dot = hovered.fileName.find_last_of('.');
-    if (dot != std::string::npos && dot > 0) {
-        RecordingHeader pulseHeader;
-        m_hrv->LoadPulseFile(&pulseHeader, WorkPath(hovered.fileName.substr(0, dot) + ".ppg"));
-    }
+    // The report shows this recording alone: replaying the test's pulse recording on top
+    // would add its beats to the rates that the trace and the distribution draw.
     m_runReport(Report::Stress, m_hrv.get(), this);
 }
 

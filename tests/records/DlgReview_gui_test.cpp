@@ -310,10 +310,15 @@ void DlgReviewTest::LeftClickOpensTheReportOfThePoint() {
     QCOMPARE(m_opened[1].report, Report::Apg);
     QCOMPARE(m_opened[1].lastHistoryRow, pulseLabel);
 
-    // A stress point: the rate recording analysed for the user, then the pulse recording of
-    // the same test loaded into the same object; the figures are the analysis tool's.
+    // A stress point: the rate recording analysed for the user; the report draws its rates
+    // alone (nothing of the pulse recording of the same test) and the analysis tool's figures.
     QCOMPARE(m_opened[2].report, Report::Stress);
-    QCOMPARE(m_opened[2].recording, "../work/" + FileOf("Kim", 8, ".ppg"));
+    QCOMPARE(m_opened[2].recording, "../work/" + FileOf("Kim", 8, ".hrv"));
+    const auto alone = std::make_unique<CHrv>();
+    QCOMPARE(alone->LoadRateFile(nullptr,
+                                 m_folder->Work().toStdString() + "/" + FileOf("Kim", 8, ".hrv")),
+             FileStatus::Ok);
+    QCOMPARE(m_opened[2].stress.rates, alone->CopyRates());
     const QJsonObject tool =
         AnalyseRates(m_folder->Work(), QString::fromStdString(FileOf("Kim", 8, ".hrv")));
     QVERIFY2(!tool.isEmpty(), "tondrela-analyse failed on the rate recording");
