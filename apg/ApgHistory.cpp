@@ -43,7 +43,7 @@ ApgHistory BuildApgHistory(CHrv& replay, const QString& folder, const QString& u
                            const QString& upTo) {
     const std::vector<std::string> names =
         ListUserRecordings(folder.toStdString(), userName.toStdString(), ".ppg");
-    // upTo is a path ("../work/..." after a save), the enumerated names are bare.
+    // upTo is a path (in the recordings folder after a save), the enumerated names are bare.
     const std::string shown = QFileInfo(upTo).fileName().toStdString();
     const auto match = upTo.isEmpty() ? names.end() : std::find(names.begin(), names.end(), shown);
     const size_t end =
