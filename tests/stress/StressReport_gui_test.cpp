@@ -276,6 +276,11 @@ void StressReportWindowTest::ControlsArePlacedOnThePageScale() {
         file.write("server = 127.0.0.1\nuser = u\npassword = p\n");
         file.close();
         QVERIFY(!MakeReport(m_hrv.get())->Button(CReportFrame::kSendId)->isHidden());
+        // A test that was not saved has nothing to send (the CHrv's name may still be that of
+        // an earlier recording), and its page says so.
+        const CDlgStressReport unsaved(m_hrv.get(), nullptr, ReportSource::UnsavedTest);
+        QVERIFY(unsaved.Button(CReportFrame::kSendId)->isHidden());
+        QCOMPARE(unsaved.PageNote(), QString("This test was not saved."));
         QVERIFY(file.remove());
     }
     QVERIFY(report->Static(CReportFrame::kPrintCaptionId)->geometry().right() < 0);
