@@ -54,8 +54,6 @@ constexpr int kKimBirthYear = 1980;
 constexpr int kKimRecordings = 14; // Kim_202401DD_090000.ppg, DD = 01 .. 14
 const int kKimberlyDays[] = {3, 9, 15, 16};
 
-const QString kOutputFolder = QStringLiteral(TONDRELA_BINARY_DIR "/screenshots");
-
 std::vector<int16_t> RestingPulse() {
     QFile file(QStringLiteral(TONDRELA_TEST_DATA "/neurokit_resting5min_raw.csv"));
     std::vector<int16_t> samples;
@@ -267,7 +265,7 @@ void ApgReportHistoryTest::UnsavedTestIsShownAsItIsAboveTheTenNewest() {
     QCOMPARE(hrv->SummariseApg(2024 - kKimBirthYear, 1).wellnessIndex, test.wellnessIndex);
     const QImage page = report.PrintPage();
     QVERIFY(InkIn(page, QRect(2000, 282, 300, 34)) > 0);
-    QVERIFY(page.save(kOutputFolder + "/apg_report_page_unsaved_test.png"));
+    QVERIFY(page.save(ScreenshotPath("apg_report_page_unsaved_test.png")));
 }
 
 void ApgReportHistoryTest::UnreadableNewestRecordingIsNamedInsteadOfEmptyFigures() {
@@ -289,7 +287,7 @@ void ApgReportHistoryTest::UnreadableNewestRecordingIsNamedInsteadOfEmptyFigures
     // The readable ones before it are listed.
     QCOMPARE(report.History().size(), size_t(9));
     QCOMPARE(report.History().back().dateTimeText, KimDateTime(14));
-    QVERIFY(report.PrintPage().save(kOutputFolder + "/apg_report_page_unreadable.png"));
+    QVERIFY(report.PrintPage().save(ScreenshotPath("apg_report_page_unreadable.png")));
 }
 
 void ApgReportHistoryTest::KimsHistoryNeverContainsKimberlysFiles() {
@@ -492,8 +490,7 @@ void ApgReportPageTest::PrintoutNeverContainsTheFixedBandOrTheMargins() {
     CDlgApgReport report(nullptr, nullptr);
     TheApp().workFolder = QDir::currentPath();
 
-    QDir().mkpath(kOutputFolder);
-    const QString pdf = kOutputFolder + "/apg_report_print_marked.pdf";
+    const QString pdf = ScreenshotPath("apg_report_print_marked.pdf");
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
@@ -501,7 +498,7 @@ void ApgReportPageTest::PrintoutNeverContainsTheFixedBandOrTheMargins() {
     QCOMPARE(printer.docName(), QString("Wellness Index report print"));
 
     const printcheck::Sheet sheet =
-        printcheck::ReadSheet(pdf, kOutputFolder + "/apg_report_print_marked");
+        printcheck::ReadSheet(pdf, ScreenshotPath("apg_report_print_marked"));
     if (!sheet.converted)
         QSKIP("pdftoppm is not installed");
     QVERIFY2(sheet.markFound.isEmpty(), qPrintable("band or margin at " + sheet.markFound));
@@ -666,11 +663,11 @@ void ApgReportWindowTest::ShowsTheReportInEnglishAndKorean() {
         QVERIFY(!SaveScreenshot(report.get(), QString("apg_report_%1_end").arg(language.name))
                      .isEmpty());
         // The printed page as a picture, and as a PDF through the print path.
-        QVERIFY(report->PrintPage().save(kOutputFolder +
-                                         QString("/apg_report_page_%1.png").arg(language.name)));
+        QVERIFY(report->PrintPage().save(
+            ScreenshotPath(QString("apg_report_page_%1.png").arg(language.name))));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(kOutputFolder + QString("/apg_report_%1.pdf").arg(language.name));
+        printer.setOutputFileName(ScreenshotPath(QString("apg_report_%1.pdf").arg(language.name)));
         QVERIFY(report->RenderToPrinter(printer));
         report->close();
     }

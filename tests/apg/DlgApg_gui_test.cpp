@@ -373,8 +373,7 @@ void DlgApgTest::ResultAfterStopShowsThisTestNotSaved() {
         CDlgApgReport report(hrv, owner, source); // as the window runs it, without the wait
         shown = report.Data();
         note = report.PageNote();
-        QVERIFY(report.PrintPage().save(QStringLiteral(TONDRELA_BINARY_DIR) +
-                                        "/screenshots/apg_report_page_after_stop.png"));
+        QVERIFY(report.PrintPage().save(ScreenshotPath("apg_report_page_after_stop.png")));
     });
     window->Button(kStart)->click();
     const QDateTime start = TheApp().testStartTime;

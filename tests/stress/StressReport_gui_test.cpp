@@ -37,7 +37,6 @@ using namespace stresstest;
 
 namespace {
 
-const QString kOutputFolder = QStringLiteral(TONDRELA_BINARY_DIR "/screenshots");
 const QColor kGrey(100, 100, 100);
 const QColor kTraceYellow(255, 209, 0);
 const QColor kHistogramOrange(255, 144, 0);
@@ -194,8 +193,7 @@ void StressReportPageTest::PrintoutNeverContainsTheFixedBandOrTheMargins() {
     CDlgStressReport report(nullptr, nullptr);
     TheApp().workFolder = QDir::currentPath();
 
-    QDir().mkpath(kOutputFolder);
-    const QString pdf = kOutputFolder + "/stress_report_print_marked.pdf";
+    const QString pdf = ScreenshotPath("stress_report_print_marked.pdf");
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
@@ -203,7 +201,7 @@ void StressReportPageTest::PrintoutNeverContainsTheFixedBandOrTheMargins() {
     QCOMPARE(printer.docName(), QString("Stress index report print"));
 
     const printcheck::Sheet sheet =
-        printcheck::ReadSheet(pdf, kOutputFolder + "/stress_report_print_marked");
+        printcheck::ReadSheet(pdf, ScreenshotPath("stress_report_print_marked"));
     if (!sheet.converted)
         QSKIP("pdftoppm is not installed");
     QVERIFY2(sheet.markFound.isEmpty(), qPrintable("band or margin at " + sheet.markFound));
@@ -367,12 +365,12 @@ void StressReportWindowTest::ShowsTheReportInEnglishAndKorean() {
         report->SetScroll(report->ScrollMaximum());
         QVERIFY(!SaveScreenshot(report.get(), QString("stress_report_%1_end").arg(language.name))
                      .isEmpty());
-        QVERIFY(report->PrintPage().save(kOutputFolder +
-                                         QString("/stress_report_page_%1.png").arg(language.name)));
+        QVERIFY(report->PrintPage().save(
+            ScreenshotPath(QString("stress_report_page_%1.png").arg(language.name))));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(kOutputFolder +
-                                  QString("/stress_report_%1.pdf").arg(language.name));
+        printer.setOutputFileName(
+            ScreenshotPath(QString("stress_report_%1.pdf").arg(language.name)));
         QVERIFY(report->RenderToPrinter(printer));
     }
 }

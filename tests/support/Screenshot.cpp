@@ -4,10 +4,12 @@
 #include <QPixmap>
 #include <QWidget>
 
-QString SaveScreenshot(QWidget* widget, const QString& name) {
+QString ScreenshotPath(const QString& fileName) {
     const QString folder = QStringLiteral(TONDRELA_BINARY_DIR "/screenshots");
-    if (!QDir().mkpath(folder))
-        return QString();
-    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    return widget->grab().save(path) ? path : QString();
+    return QDir().mkpath(folder) ? folder + QLatin1Char('/') + fileName : QString();
+}
+
+QString SaveScreenshot(QWidget* widget, const QString& name) {
+    const QString path = ScreenshotPath(name + QStringLiteral(".png"));
+    return !path.isEmpty() && widget->grab().save(path) ? path : QString();
 }
