@@ -6,7 +6,8 @@
 // 297 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
 // Messages 40041 to 40044 (closing during a test, a test not saved, a recording that cannot
-// be read, a birth year out of range) are additions as well.
+// be read, a birth year out of range) and 40045 (a sensor in use by another test) are
+// additions as well.
 
 #include "lang/TableLines.h"
 
@@ -164,6 +165,7 @@ constexpr std::string_view kLines[] = {
     "40042,Not saved,此次测量结果未保存。",
     "40043,Unreadable,无法读取测量记录：",
     "40044,Year range,出生年份错误（应在1900年至今年之间）",
+    "40045,Sensor busy,无法开始检测：传感器正被另一项检测使用。",
     "50001,__,健康指数报告",
     "50002,__,基准指数",
     "50003,__,测量指数",

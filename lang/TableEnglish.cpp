@@ -6,9 +6,11 @@
 // additions to the original table, which had 287 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
 // Messages 40041 to 40044 (closing during a test, a test not saved, a recording that cannot
-// be read, a birth year out of range) are additions as well.
-// Messages 40016 and 40017 are Korean in this table as well; 50038 is English here, Korean
-// in the original table.
+// be read, a birth year out of range) and 40045 (a sensor in use by another test) are
+// additions as well.
+// Messages 40007 to 40009 (a recording deleted, no connection to the server, the question
+// before sending) are additions too; 40016 and 40017 are English here and 50038 as well,
+// Korean in the original table. 40006 stays absent: the review asks in English without it.
 
 #include "lang/TableLines.h"
 
@@ -140,14 +142,17 @@ constexpr std::string_view kLines[] = {
     "40002,Year error,Year of birth error (4 digit character)",
     "40004,Sensor error,Solvamira sensor not connected.",
     "40005,Rate error,Wellness data's automatic save function canceled, due to low signal sensitivity.",
+    "40007,Deleted,record deleted",
+    "40008,FTP connect error,Cannot connect to the FTP server",
+    "40009,FTP ask,Store the data on the server?",
     "40010,case,case",
     "40011,Low,low",
     "40012,a bit low,a bit low",
     "40013,Normal,Normal",
     "40014,a bit high,a bit high",
     "40015,high,high",
-    "40016,FTP error,데이터를 서버로 전송할 수 없습니다.",
-    "40017,FTP OK,데이터가 서버에 보관되었습니다.",
+    "40016,FTP error,The data could not be sent to the server.",
+    "40017,FTP OK,The data is stored on the server.",
     "40018,Save error,Data is too short or losing rate is higher. Stop the processing",
     "40021,Name error,The name must not contain \\ / : * ? \" < > | _, control characters, \"..\" or leading/trailing blanks.",
     "40022,Save error,The recording could not be saved. Check that the work folder exists and the disk is not full.",
@@ -158,6 +163,7 @@ constexpr std::string_view kLines[] = {
     "40042,Not saved,This test was not saved.",
     "40043,Unreadable,The recording could not be read:",
     "40044,Year range,Year of birth error (from 1900 to this year)",
+    "40045,Sensor busy,The test could not be started: the sensor is in use by another test.",
     "50001,__,Wellness Index report",
     "50002,__,Basis index",
     "50003,__,Measure index",

@@ -6,7 +6,8 @@
 // 281 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
 // Messages 40041 to 40044 (closing during a test, a test not saved, a recording that cannot
-// be read, a birth year out of range) are additions as well.
+// be read, a birth year out of range) and 40045 (a sensor in use by another test) are
+// additions as well.
 
 #include "lang/TableLines.h"
 
@@ -150,6 +151,7 @@ constexpr std::string_view kLines[] = {
     "40042,Not saved,この測定結果は保存されていません。",
     "40043,Unreadable,測定記録を読み込めません：",
     "40044,Year range,生年エラー（1900年から今年まで）",
+    "40045,Sensor busy,検査を開始できません。センサーは別の検査で使用中です。",
     "50001,__,健康指数レポート",
     "50002,__,基準指数",
     "50003,__,測定指数",

@@ -6,7 +6,8 @@
 // 300 lines.
 // Message 40030 (recordings that the review could not read) is an addition as well.
 // Messages 40041 to 40044 (closing during a test, a test not saved, a recording that cannot
-// be read, a birth year out of range) are additions as well.
+// be read, a birth year out of range) and 40045 (a sensor in use by another test) are
+// additions as well.
 // The header "#Tondrela-Registration " carries one trailing blank; the dialogs still find
 // it because the header name is compared without trailing white space there.
 
@@ -166,6 +167,7 @@ constexpr std::string_view kLines[] = {
     "40042,Not saved,이 측정 결과는 저장되지 않았습니다.",
     "40043,Unreadable,측정 기록을 읽을 수 없습니다:",
     "40044,Year range,출생 연도 오류 (1900년부터 올해까지)",
+    "40045,Sensor busy,검사를 시작할 수 없습니다: 다른 검사가 센서를 사용하고 있습니다.",
     "50001,__,건강지수 결과지",
     "50002,__,기준 지수",
     "50003,__,측정 지수",

@@ -58,7 +58,7 @@ void TondrelaAppTest::MessageLookupFollowsTheLoadedLanguage() {
     QCOMPARE(GetMessageText(30001), QString()); // before any list
     UseLanguage(2);
     QCOMPARE(GetMessageText(30001), QString("USB Disconnected"));
-    QCOMPARE(GetMessageText(40016), QString("데이터를 서버로 전송할 수 없습니다."));
+    QCOMPARE(GetMessageText(40016), QString("The data could not be sent to the server."));
     QCOMPARE(GetMessageText(40006), QString()); // the English table lacks it
     UseLanguage(4);
     QCOMPARE(GetMessageText(30001), QString("USB 已断开"));

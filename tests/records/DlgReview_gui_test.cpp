@@ -380,7 +380,7 @@ void DlgReviewTest::RightClickDeletesOnlyThatRecordingAfterTheQuestion() {
 
         QStringList expected = {name + " record sure to delete ?"};
         if (c.answer == QMessageBox::Yes)
-            expected << name + " "; // English has no text 40007
+            expected << name + " record deleted";
         QCOMPARE(m_boxes->messages, expected);
         QCOMPARE(m_folder->WorkFiles().contains(name), c.answer != QMessageBox::Yes);
         if (!c.kept.empty())
