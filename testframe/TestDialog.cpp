@@ -268,8 +268,12 @@ void CTestDialog::OnStart() {
     m_hrv->SetAge(UserAge());
     if (!m_acquisition)
         m_acquisition = std::make_unique<CAcquisition>(*link, *m_hrv, m_kind);
-    if (m_acquisition->Start() == 0) // the link is busy or no thread: an empty test
+    if (m_acquisition->Start() == 0) { // another window's test holds the link, or no thread
         TRACE("acquisition not started\n");
+        m_source = ReportSource::Nothing; // the measurement in memory is gone
+        ShowMessage(kSensorBusyMessage);
+        return;
+    }
     m_hrv->SetRunning(true);
     m_sounds->Play(CTestSounds::Sound::Start);
     SetActionEnabled(kStartId, false);

@@ -15,7 +15,9 @@
 //
 // A running test is never thrown away by accident: while it runs, Escape does nothing and
 // the close box (or closing the window otherwise) first asks whether to stop it (message
-// 40041, Yes / No); No keeps the test running. Quit is disabled meanwhile.
+// 40041, Yes / No); No keeps the test running. Quit is disabled meanwhile. The sensor feeds
+// one test at a time: Start while another window's test runs tells so (message 40045) and
+// starts nothing.
 //
 // The report learns what the CHrv holds (ReportSource): nothing before the first test, an
 // unsaved test from Start on, the saved recording once the derived window reports its save
@@ -64,6 +66,7 @@ public:
     static constexpr int kMinSavedBeats = 20; // qualified beats a saved pulse recording needs
     static constexpr int kSaveFailedMessage = 40022;
     static constexpr int kStopToCloseMessage = 40041; // the question before closing a test
+    static constexpr int kSensorBusyMessage = 40045;  // another window's test holds the link
 
     // Control IDs both windows have.
     static constexpr int kCloseId = 1006;

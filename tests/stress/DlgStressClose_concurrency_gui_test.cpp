@@ -138,13 +138,9 @@ void DlgStressCloseTest::WellnessWindowClosingWhileTheStressWindowStarts() {
         wellness->resize(TheApp().screenSize);
         QVERIFY(StartFeeding(*wellness));
 
-        // The stress window's start finds the link busy: an empty test, nothing read for it.
+        // The stress window's start finds the link busy and starts nothing.
         stress->Button(StressId::kStart)->click();
-        QVERIFY(!stress->AcquisitionRunning());
-        QVERIFY(stress->TimerActive(CDlgStress::kSecondTimer));
-        QTest::qWait(100);
-        QCOMPARE(stress->Hrv()->Count(CHrv::Series::Raw), 0);
-        stress->Button(StressId::kStop)->click();
+        QVERIFY(!stress->AcquisitionRunning() && !stress->TestRunning());
 
         // The wellness window closes during its test; the next start runs.
         m_boxes->answer = QMessageBox::Yes;

@@ -1,7 +1,8 @@
 // What the frame of both test windows (wellness and stress) does for a running test: Escape
 // leaves it running, closing asks first ("No" keeps it running, "Yes" stops it and joins the
 // acquisition thread before the window goes), and Result after Stop hands the report the
-// window's own CHrv as an unsaved test, which no report replays anything into.
+// window's own CHrv as an unsaved test, which no report replays anything into. While one
+// window's test runs, the other window's Start is refused with a message.
 
 #include "analysis/Hrv.h"
 #include "apg/DlgApg.h"
@@ -59,6 +60,8 @@ private slots:
     void ClosingDuringATestAsksAndYesStopsAndJoins();
     void ResultAfterStopHandsOverTheUnsavedTest_data();
     void ResultAfterStopHandsOverTheUnsavedTest();
+    void StartWhileTheOtherWindowsTestRunsIsRefused_data();
+    void StartWhileTheOtherWindowsTestRunsIsRefused();
 
 private:
     static void Windows();
@@ -157,6 +160,31 @@ void TestWindowClosingTest::ResultAfterStopHandsOverTheUnsavedTest() {
     QVERIFY(reports[0] == std::pair(window->Hrv(), ReportSource::Nothing));
     QVERIFY(reports[1] == std::pair(window->Hrv(), ReportSource::UnsavedTest));
     QCOMPARE(window->Hrv()->Count(CHrv::Series::Raw), count);
+}
+
+void TestWindowClosingTest::StartWhileTheOtherWindowsTestRunsIsRefused_data() {
+    Windows();
+}
+
+void TestWindowClosingTest::StartWhileTheOtherWindowsTestRunsIsRefused() {
+    QFETCH(int, kind); // the window that runs first
+    std::unique_ptr<CTestDialog> running = kWindows[kind]();
+    std::unique_ptr<CTestDialog> refused = kWindows[1 - kind]();
+    QVERIFY(StartFeeding(*running));
+    refused->Button(CTestDialog::kStartId)->click();
+    QCOMPARE(m_boxes->messages,
+             QStringList{"The test could not be started: the sensor is in use by another test."});
+    QVERIFY(!refused->TestRunning() && !refused->AcquisitionRunning());
+    QVERIFY(refused->Button(CTestDialog::kStartId)->isEnabled());
+    QVERIFY(!refused->TimerActive(CTestDialog::kSecondTimer));
+    QVERIFY(StaysStill(*refused->Hrv()));
+    const int count = running->Hrv()->Count(CHrv::Series::Raw);
+    QTRY_VERIFY(running->Hrv()->Count(CHrv::Series::Raw) > count); // undisturbed
+
+    // Once the first test stops, the other window starts.
+    running->Button(CTestDialog::kStopId)->click();
+    QVERIFY(StartFeeding(*refused));
+    refused->Button(CTestDialog::kStopId)->click();
 }
 
 QTEST_MAIN(TestWindowClosingTest)
