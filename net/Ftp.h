@@ -13,7 +13,7 @@
 // `require` nothing is sent without TLS. The server's certificate is checked unless the
 // settings turn that off. Whenever the connection runs over TLS the data connection is
 // passive, whatever the settings say: libcurl 7.88 (Debian 12) never completes a data
-// connection in active mode over TLS (curl issue 10666, fixed in curl 8.0).
+// connection in active mode over TLS (curl bug 10666, fixed in curl 8.0).
 //
 // Threads: one thread at a time per object (the sending thread of the window, or a tool's
 // main thread); the progress function is called on that thread.
