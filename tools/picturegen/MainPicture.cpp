@@ -123,7 +123,7 @@ void PaintMainPicture(QPainter& painter, const PictureContext& context) {
     Kit::Glow(painter, QPointF(120, 60), 380, QColor(30, 70, 120, 60));
 
     // Top bar with the sensor status, the language buttons and the close button.
-    Kit::TopBar(painter, Row(kStatus), Row(kClose).center());
+    Kit::TopBar(painter, Row(kClose).center());
     for (int id : {kKorean, kEnglish, kJapanese, kChinese})
         Kit::Pill(painter, Row(id).adjusted(2, 1, -2, -1), QColor(255, 255, 255, 16),
                   QColor(255, 255, 255, 40));

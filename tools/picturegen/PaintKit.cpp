@@ -109,13 +109,9 @@ void Badge(QPainter& painter, QPointF centre, int number, qreal radius) {
          QString::number(number), Font(static_cast<int>(radius * 1.15), QFont::Bold), Qt::white);
 }
 
-void TopBar(QPainter& painter, const QRectF& status, QPointF closeCentre) {
+void TopBar(QPainter& painter, QPointF closeCentre) {
     painter.fillRect(QRectF(0, 0, 1600, 42), QColor(0, 0, 0, 70));
     painter.fillRect(QRectF(0, 42, 1600, 1), QColor(120, 220, 230, 60));
-    if (!status.isEmpty()) {
-        Pill(painter, QRectF(status.left() - 12, status.top() + 1, status.width() + 20, 22),
-             QColor(255, 255, 255, 16), QColor(255, 255, 255, 40));
-    }
     painter.setPen(QPen(QColor(220, 235, 240), 2.2, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(closeCentre + QPointF(-7, -7), closeCentre + QPointF(7, 7));
     painter.drawLine(closeCentre + QPointF(-7, 7), closeCentre + QPointF(7, -7));

@@ -44,8 +44,8 @@ QPainterPath PulseWave(const QRectF& area, int beats);
 // A numbered round marker, as the help pages' screen maps use them to point at a control.
 void Badge(QPainter& painter, QPointF centre, int number, qreal radius = 13);
 
-// The top bar of the full-screen windows: a dark band, the frame of the sensor status line
-// (none for an empty rectangle) and the close cross.
-void TopBar(QPainter& painter, const QRectF& status, QPointF closeCentre);
+// The top bar of the full-screen windows: a dark band and the close cross. The sensor status
+// line has no frame in it: the line widens to its text, which no fixed frame would hold.
+void TopBar(QPainter& painter, QPointF closeCentre);
 
 } // namespace Kit

@@ -54,7 +54,7 @@ void PaintReviewPicture(QPainter& painter, const PictureContext& context) {
     Kit::FillVertical(painter, all, Kit::kNight, Kit::kDeep);
     Kit::Glow(painter, QPointF(1150, 300), 620, QColor(36, 140, 160, 45));
     Kit::Glow(painter, QPointF(330, 760), 420, QColor(30, 70, 120, 50));
-    Kit::TopBar(painter, QRectF(), Row(kClose).center());
+    Kit::TopBar(painter, Row(kClose).center());
 
     const QString title = context.SectionText("Tondrela", kTitle);
     Kit::Text(painter, QRectF(282, 62, 900, 40), title, Kit::Font(28, QFont::DemiBold), Qt::white,

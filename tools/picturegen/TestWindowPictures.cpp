@@ -125,7 +125,7 @@ void PaintTestWindow(QPainter& painter, const PictureContext& context, const Win
     Kit::Glow(painter, QPointF(300, 700), 420, QColor(30, 70, 120, 50));
 
     // Top bar with the sensor status and the close box.
-    Kit::TopBar(painter, Row(kStatus), Row(kClose).center());
+    Kit::TopBar(painter, Row(kClose).center());
 
     // Title and the person's line.
     const QString title = context.SectionText("Tondrela", style.title);
