@@ -4,6 +4,7 @@
 #include "apg/AeDiagram.h"
 #include "apg/ApgReportLayout.h"
 #include "apg/PanelFont.h"
+#include "testframe/ReportPagePainter.h"
 
 #include <QPainter>
 
@@ -128,16 +129,7 @@ QImage ComposeApgReportPage(QSize pageSize, const ApgReportData& data, const QIm
     QImage page(pageSize, QImage::Format_ARGB32_Premultiplied);
     if (page.isNull())
         return page;
-    page.fill(Qt::white);
-    QPainter painter(&page);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                           QPainter::SmoothPixmapTransform);
-    if (!background.isNull())
-        painter.drawImage(QRect(QPoint(0, 0), pageSize), background);
-
-    // From here on in design units.
-    painter.scale(static_cast<double>(pageSize.width()) / kPageWidth,
-                  static_cast<double>(pageSize.height()) / kPageHeight);
+    ReportPagePainter painter(&page, background, QSize(kPageWidth, kPageHeight));
     DrawFigures(painter, data, fontFace);
     DrawHistory(painter, data.history, fontFace);
 

@@ -5,6 +5,7 @@
 #include "apg/PanelFont.h"
 #include "stress/RateTrace.h"
 #include "stress/StressReportLayout.h"
+#include "testframe/ReportPagePainter.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -198,16 +199,7 @@ QImage ComposeStressReportPage(QSize pageSize, const StressReportData& data,
     QImage page(pageSize, QImage::Format_ARGB32_Premultiplied);
     if (page.isNull())
         return page;
-    page.fill(Qt::white);
-    QPainter painter(&page);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                           QPainter::SmoothPixmapTransform);
-    if (!background.isNull())
-        painter.drawImage(QRect(QPoint(0, 0), pageSize), background);
-
-    // From here on in design units.
-    painter.scale(static_cast<double>(pageSize.width()) / kPageWidth,
-                  static_cast<double>(pageSize.height()) / kPageHeight);
+    ReportPagePainter painter(&page, background, QSize(kPageWidth, kPageHeight));
     const HrvResult& r = data.result;
     DrawText(painter, RectOf(kDateTime), data.dateTimeText,
              PanelFont(QStringLiteral("Arial"), kDateTimeFontSize, true), Qt::black,
