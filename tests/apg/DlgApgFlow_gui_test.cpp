@@ -9,11 +9,10 @@
 #include "analysis/RecordingFile.h"
 #include "controls/BtnST.h"
 
+#include "AnalysisTool.h"
 #include "Screenshot.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTest>
 
 using namespace ApgId;
@@ -23,17 +22,6 @@ namespace {
 
 constexpr long long kRecordedSamples = kPulseFileSamples; // 60 s
 constexpr double kSensorSpeed = 20.0;
-
-// The analysis tool's line for a file of the folder; an empty object when it failed.
-QJsonObject Analyse(const QString& folder, const QString& file) {
-    QProcess tool;
-    // Given by its bare name: the tool reads the date from the first '_' of the path.
-    tool.setWorkingDirectory(folder);
-    tool.start(QStringLiteral(TONDRELA_STAGE_DIR "/bin/tondrela-analyse"), {file});
-    if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
-        return {};
-    return QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
-}
 
 } // namespace
 
@@ -99,7 +87,7 @@ void DlgApgFlowTest::WholeTestIsSavedAndMatchesTheAnalysisTool() {
 
     const ApgSummary shown = window->ShownSummary();
     QVERIFY(shown.qualified >= CDlgApg::kMinSavedBeats);
-    const QJsonObject result = Analyse(folder.Work(), file);
+    const QJsonObject result = RunAnalysisTool(folder.Work(), {file});
     QVERIFY2(!result.isEmpty(), "tondrela-analyse failed on the recording");
     QCOMPARE(result["samples"].toInt(), int(kRecordedSamples));
     QCOMPARE(result["age"].toInt(), 45);

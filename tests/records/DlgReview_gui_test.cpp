@@ -12,6 +12,7 @@
 #include "records/DlgReview.h"
 #include "stress/DlgStressReport.h"
 
+#include "AnalysisTool.h"
 #include "Screenshot.h"
 #include "TestRuntime.h"
 #include "UserFiles.h"
@@ -20,10 +21,8 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -89,17 +88,6 @@ struct Opened {
     QString lastHistoryRow;  // of a wellness report
     StressReportData stress; // what a stress report shows
 };
-
-// The hrv object of tondrela-analyse's line for a rate recording, for a man.
-QJsonObject AnalyseRates(const QString& folder, const QString& file) {
-    QProcess tool;
-    tool.setWorkingDirectory(folder);
-    tool.start(QStringLiteral(TONDRELA_STAGE_DIR "/bin/tondrela-analyse"),
-               {"--hrv", "--sex", "1", file});
-    if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
-        return {};
-    return QJsonDocument::fromJson(tool.readAllStandardOutput()).object()["hrv"].toObject();
-}
 
 } // namespace
 
@@ -320,7 +308,9 @@ void DlgReviewTest::LeftClickOpensTheReportOfThePoint() {
              FileStatus::Ok);
     QCOMPARE(m_opened[2].stress.rates, alone->CopyRates());
     const QJsonObject tool =
-        AnalyseRates(m_folder->Work(), QString::fromStdString(FileOf("Kim", 8, ".hrv")));
+        RunAnalysisTool(m_folder->Work(), {"--hrv", "--sex", "1",
+                                           QString::fromStdString(FileOf("Kim", 8, ".hrv"))})["hrv"]
+            .toObject();
     QVERIFY2(!tool.isEmpty(), "tondrela-analyse failed on the rate recording");
     const HrvResult& shown = m_opened[2].stress.result;
     QCOMPARE(tool["age"].toInt(), 2024 - kBirthYear);

@@ -11,11 +11,10 @@
 #include "controls/BtnST.h"
 #include "stress/DlgStressReport.h"
 
+#include "AnalysisTool.h"
 #include "Screenshot.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTest>
 
 using namespace StressId;
@@ -28,16 +27,6 @@ namespace {
 
 constexpr long long kSamples = 155 * kSampleRate;
 constexpr double kSensorSpeed = 40.0;
-
-// The analysis tool's line for a file of the folder; an empty object when it failed.
-QJsonObject Analyse(const QString& folder, const QString& file) {
-    QProcess tool;
-    tool.setWorkingDirectory(folder);
-    tool.start(QStringLiteral(TONDRELA_STAGE_DIR "/bin/tondrela-analyse"), {"--hrv", file});
-    if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
-        return {};
-    return QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
-}
 
 } // namespace
 
@@ -112,11 +101,11 @@ void DlgStressFlowTest::WholeTestIsSavedAndMatchesTheAnalysisTool() {
     QCOMPARE(folder.WorkFiles(), (QStringList{"Kim_" + stamp + ".hrv", "Kim_" + stamp + ".ppg"}));
 
     // The pulse recording holds the first minute.
-    const QJsonObject pulse = Analyse(folder.Work(), "Kim_" + stamp + ".ppg");
+    const QJsonObject pulse = RunAnalysisTool(folder.Work(), {"--hrv", "Kim_" + stamp + ".ppg"});
     QCOMPARE(pulse["samples"].toInt(), 12000);
 
     // The analysis tool reads in the rate recording what the report draws.
-    const QJsonObject result = Analyse(folder.Work(), "Kim_" + stamp + ".hrv");
+    const QJsonObject result = RunAnalysisTool(folder.Work(), {"--hrv", "Kim_" + stamp + ".hrv"});
     QVERIFY2(!result.isEmpty(), "tondrela-analyse failed on the rate recording");
     QCOMPARE(result["age"].toInt(), 45);
     const QJsonObject hrvResult = result["hrv"].toObject();
