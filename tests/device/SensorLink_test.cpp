@@ -328,7 +328,8 @@ TEST_F(ReportExchange, ReopeningArrivalStormLosesNoCycleIn2000) {
     int lost = 0;    // cycles without their answer
     int between = 0; // cycles that a re-open came before
     int expected = 0;
-    for (int cycle = 0; cycle < 2000; ++cycle) {
+    // At least 2000 cycles, more on a busy machine until 200 of them followed a re-open.
+    for (int cycle = 0; cycle < 2000 || (between < 200 && cycle < 50000); ++cycle) {
         const int before = reopens;
         std::this_thread::sleep_for(100us); // the loop's pause, shortened
         between += reopens != before;
@@ -344,7 +345,7 @@ TEST_F(ReportExchange, ReopeningArrivalStormLosesNoCycleIn2000) {
     for (std::thread& thread : storm)
         thread.join();
     EXPECT_EQ(lost, 0);
-    EXPECT_GT(between, 200); // the storm did reach the link between the cycles
+    EXPECT_GE(between, 200); // the storm did reach the link between the cycles
     EXPECT_EQ(trace.Count("ReadFile timeout \n"), 0);
     EXPECT_TRUE(link->DeviceOpen());
 }
