@@ -33,18 +33,6 @@ constexpr std::uint32_t kHoverText = 0x0072FF;
 constexpr char kMenuSection[] = "Tondrela";
 constexpr char kMessageSection[] = "Tondrela-message";
 
-// A language button's text: its language's own name for itself, from that language's table.
-QString OwnLanguageName(int languageIndex) {
-    const int id = kKorean + languageIndex - 1;
-    for (const LanguageEntry& entry :
-         BuiltInLanguageTable(languageIndex)
-             .SectionEntries(kMenuSection, HeaderMatch::IgnoreTrailingSpace)) {
-        if (entry.id == id)
-            return QString::fromStdString(entry.text);
-    }
-    return QString();
-}
-
 int ChildIndex(CDlgMain::Child kind) {
     return static_cast<int>(kind);
 }
@@ -137,7 +125,7 @@ void CDlgMain::ApplyLanguageToMenu() {
     CTondrelaApp& app = TheApp();
     ApplyLanguage(this, kMenuSection);
     for (int language = 1; language <= 4; ++language)
-        Button(kKorean + language - 1)->setText(OwnLanguageName(language));
+        Button(kKorean + language - 1)->setText(QString::fromStdString(OwnLanguageName(language)));
     LoadMessageList(app.messageList, app.CurrentTable(), kMessageSection, true);
     RefreshUserLine();
     ShowSensorState();

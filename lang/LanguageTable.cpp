@@ -147,6 +147,17 @@ const LanguageTable& BuiltInLanguageTable(int languageIndex) {
     return tables[languageIndex];
 }
 
+std::string OwnLanguageName(int languageIndex) {
+    constexpr int kFirstLanguageButton = 1021;
+    for (const LanguageEntry& entry :
+         BuiltInLanguageTable(languageIndex)
+             .SectionEntries("Tondrela", HeaderMatch::IgnoreTrailingSpace)) {
+        if (entry.id == kFirstLanguageButton + languageIndex - 1)
+            return entry.text;
+    }
+    return std::string();
+}
+
 LanguageTarget::~LanguageTarget() = default;
 
 void ApplyLanguageSection(const LanguageTable& table, std::string_view name,

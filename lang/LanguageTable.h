@@ -63,6 +63,10 @@ private:
 // index gives an empty table, in which no section is found.
 const LanguageTable& BuiltInLanguageTable(int languageIndex);
 
+// A language's name for itself, as its own table labels its button in the main menu (IDs 1021
+// to 1024 of section "Tondrela"); "" for an index without a table.
+std::string OwnLanguageName(int languageIndex);
+
 // A dialog as the language tables see it: something that can set the text and the tooltip of
 // its controls by control ID. Both return false when the dialog has no control with that ID.
 class LanguageTarget {

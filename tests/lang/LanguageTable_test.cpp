@@ -249,6 +249,12 @@ TEST(BuiltInTables, LineCounts) {
     EXPECT_EQ(BuiltInLanguageTable(5).LineCount(), 0);
 }
 
+TEST(BuiltInTables, EveryLanguageNamesItselfInItsOwnTable) {
+    const std::vector<std::string> names = {"", "한국어", "English", "日本語", "中文", ""};
+    for (int language = 0; language <= 5; ++language)
+        EXPECT_EQ(OwnLanguageName(language), names[language]) << language;
+}
+
 TEST(BuiltInTables, EnglishSectionSizes) {
     const LanguageTable& english = BuiltInLanguageTable(kEnglish);
     EXPECT_EQ(SectionIds(english, "Tondrela").size(), 65u);
