@@ -10,6 +10,7 @@
 #include "apg/ApgLayout.h"
 #include "apg/ApgReportLayout.h"
 #include "app/MainMenuLayout.h"
+#include "lang/LanguageTable.h"
 
 #include <QImage>
 #include <QPainter>
@@ -243,6 +244,10 @@ void PaintHelpMainMenuMap(QPainter& painter, const PictureContext& context) {
                   Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
         Kit::Text(over, Rect(*MainMenuRow(kUserLine)), ExampleUserLine(context), Kit::Font(16),
                   Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
+        for (int language = 1; language <= 4; ++language)
+            Kit::Text(over, Rect(*MainMenuRow(kKorean + language - 1)),
+                      QString::fromStdString(OwnLanguageName(language)), Kit::Font(14), Qt::white,
+                      Qt::AlignCenter);
     }
     auto above = [](int id) {
         const QRectF area = Rect(*MainMenuRow(id));
@@ -260,7 +265,8 @@ void PaintHelpMainMenuMap(QPainter& painter, const PictureContext& context) {
                    {8, InsideCorner(Rect(*MainMenuRow(kReview)))},
                    {9, LeftOf(Rect(*MainMenuRow(kUserLine))) - QPointF(30, 0)},
                    {10, LeftOf(Rect(*MainMenuRow(kQuit)))},
-                   {10, LeftOf(Rect(*MainMenuRow(kClose)))}});
+                   {10, LeftOf(Rect(*MainMenuRow(kClose)))},
+                   {11, LeftOf(Rect(*MainMenuRow(kKorean)))}});
 }
 
 // The wellness test window during a test, its panels numbered as "ApgHelp_01.html" explains
